@@ -1,0 +1,218 @@
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ostream>
+
+#include "app/tool/report.h"
+#include "app/tool/tool_args.h"
+#include "app/tool/tool_commands.h"
+#include "platform/byte_io.h"
+#include "project/project_file.h"
+#include "volume/anatomy_file.h"
+#include "volume/messages.h"
+
+namespace sulcan::tool {
+
+const char* const kInfoHelp =
+    "usage: sulcan-tool info FILE [--json]\n"
+    "\n"
+    "Prints every setting of a project file (.qxp), or the size and intensity range of an\n"
+    "anatomy volume file (.dat).\n"
+    "\n"
+    "options:\n"
+    "  --json            machine-readable output\n";
+
+namespace {
+
+const char* const kFileKeys[] = {"anatomyFile",  "classificationFile", "grayGraphFile",
+                                 "outputFile",   "imageFile",          "movieImageFile",
+                                 "movieScriptFile", "viewerMeshFile"};
+const char* const kListKeys[] = {"functional", "roi", "cut"};
+
+void AddSmoothing(Report& r, const std::string& p, const SmoothingParameters& s) {
+    r.Add(p + ".convergence", double(s.convergence));
+    r.Add(p + ".maxIterations", s.maxIterations);
+    r.Add(p + ".relaxation", double(s.relaxation));
+    r.Add(p + ".featureAngle", double(s.featureAngle));
+    r.Add(p + ".edgeAngle", double(s.edgeAngle));
+    r.Add(p + ".featureEdgeSmoothing", s.featureEdgeSmoothing);
+    r.Add(p + ".boundarySmoothing", s.boundarySmoothing);
+    r.Add(p + ".skip", s.skip);
+}
+
+void AddDecimation(Report& r, const DecimationParameters& d) {
+    const std::string p = "decimation";
+    r.Add(p + ".initialFeatureAngle", double(d.initialFeatureAngle));
+    r.Add(p + ".featureAngleIncrement", double(d.featureAngleIncrement));
+    r.Add(p + ".maxFeatureAngle", double(d.maxFeatureAngle));
+    r.Add(p + ".preserveEdges", d.preserveEdges);
+    r.Add(p + ".boundaryVertexDeletion", d.boundaryVertexDeletion);
+    r.Add(p + ".initialError", double(d.initialError));
+    r.Add(p + ".errorIncrement", double(d.errorIncrement));
+    r.Add(p + ".maxError", double(d.maxError));
+    r.Add(p + ".maxIterations", d.maxIterations);
+    r.Add(p + ".maxSubIterations", d.maxSubIterations);
+    r.Add(p + ".aspectRatio", double(d.aspectRatio));
+    r.Add(p + ".degree", d.degree);
+    r.Add(p + ".preserveTopology", d.preserveTopology);
+    r.Add(p + ".targetTriangles", d.targetTriangles);
+    r.Add(p + ".skip", d.skip);
+}
+
+void AddViewerState(Report& r, const ViewerState& v) {
+    const std::string p = "viewerState.";
+    r.Add(p + "meshFile", v.MeshFileName());
+    const char* axes[] = {"x", "y", "z"};
+    for (int i = 0; i < 3; ++i) r.Add(p + "rotation." + axes[i], double(v.rotation[i]));
+    r.Add(p + "pan.x", double(v.pan[0]));
+    r.Add(p + "pan.y", double(v.pan[1]));
+    r.Add(p + "zoom", double(v.zoom));
+    for (int i = 0; i < 3; ++i) r.Add(p + "spinAxis." + axes[i], double(v.spinAxis[i]));
+    r.Add(p + "spinRpm", double(v.spinRpm));
+    r.Add(p + "useLighting", v.useLighting);
+    r.Add(p + "showLights", v.showLights);
+    r.Add(p + "showCurrentPoint", v.showCurrentPoint);
+    r.Add(p + "showCurrentSlice", v.showCurrentSlice);
+    r.Add(p + "smoothShading", v.smoothShading);
+    r.Add(p + "pointsOnly", v.pointsOnly);
+    r.Add(p + "gloss", double(v.gloss));
+    int on = 0;
+    for (int i = 0; i < ViewerState::kLights; ++i) on += v.lightOn[i] ? 1 : 0;
+    r.Add(p + "lightsOn", on);
+}
+
+void ReportProject(const ProjectSettings& s, Report& r) {
+    using F = ProjectSettings::Flag;
+    r.Add("type", "project");
+    r.Add("projectPath", s.projectPath());
+    r.Add("projectName", s.projectName());
+    for (int i = 0; i < kProjectFileCount; ++i)
+        r.Add(kFileKeys[i], s.FileName(ProjectFile(i), false));
+    r.Add("outputFormat", s.outputFormat());
+    r.Add("movieFrameWidth", int(s.movieFrameWidth()));
+    r.Add("movieFrameHeight", int(s.movieFrameHeight()));
+    r.Add("xsize", s.xsize());
+    r.Add("ysize", s.ysize());
+    r.Add("zsize", s.zsize());
+    const ClassificationParameters& c = s.classification();
+    r.Add("csfMean", double(c.csfMean));
+    r.Add("grayMean", double(c.grayMean));
+    r.Add("whiteMean", double(c.whiteMean));
+    r.Add("noiseStdev", double(c.noiseStdev));
+    r.Add("confidence", double(c.confidence));
+    r.Add("smoothness", c.smoothness);
+    for (int l = 0; l < kOverlayListCount; ++l) {
+        const std::string key = std::string(kListKeys[l]) + "List";
+        r.Add(key + ".count", s.ListCount(OverlayList(l)));
+        for (int k = 0; k < s.ListCount(OverlayList(l)); ++k) {
+            const std::string item = key + "[" + std::to_string(k) + "]";
+            r.Add(item, s.ListEntry(OverlayList(l), k, false));
+            r.Add(item + ".enabled", s.ListEnabled(OverlayList(l), k));
+        }
+    }
+    r.Add("migrationMode", s.migrationMode());
+    r.Add("growVoxels", s.growVoxels());
+    r.Add("handleListCount", int(s.handles().size()));
+    r.Add("currentHandle", s.currentHandle());
+    r.Add("voxelSize.x", double(s.voxelSize()[0]));
+    r.Add("voxelSize.y", double(s.voxelSize()[1]));
+    r.Add("voxelSize.z", double(s.voxelSize()[2]));
+    r.Add("grayLayers", s.grayLayers());
+    r.Add("isosurfacer", s.isosurfacer());
+    r.Add("overlayROIs", s.flag(F::OverlayRois));
+    r.Add("clipFunctionalToROIs", s.flag(F::ClipFunctionalToRois));
+    r.Add("overlayFunctional", s.flag(F::OverlayFunctional));
+    r.Add("overlayCuts", s.flag(F::OverlayCuts));
+    AddSmoothing(r, "smoothing1", s.smoothing1());
+    AddDecimation(r, s.decimation());
+    AddSmoothing(r, "smoothing2", s.smoothing2());
+    r.Add("curvatureBrightness", s.flag(F::CurvatureBrightness));
+    r.Add("modulationDepth", double(s.modulationDepth()));
+    r.Add("saveOutput", s.flag(F::SaveOutput));
+    r.Add("startViewer", s.flag(F::StartViewer));
+    r.Add("viewerOpen", s.flag(F::ViewerOpen));
+    AddViewerState(r, s.viewerState());
+    r.Add("viewCount", int(s.viewRecords().size()));
+}
+
+void ReportAnatomy(const std::string& path, const AnatomyVolume& a, Report& r) {
+    r.Add("type", "anatomy");
+    r.Add("path", path);
+    r.Add("cols", a.dims.x);
+    r.Add("rows", a.dims.y);
+    r.Add("planes", a.dims.z);
+    unsigned lo = 255, hi = 0, nonzero = 0;
+    double sum = 0;
+    for (uint8_t v : a.data) {
+        lo = std::min<unsigned>(lo, v);
+        hi = std::max<unsigned>(hi, v);
+        nonzero += v != 0;
+        sum += v;
+    }
+    r.Add("minimum", int(lo));
+    r.Add("maximum", int(hi));
+    r.Add("mean", a.data.empty() ? 0.0 : sum / double(a.data.size()));
+    r.Add("nonzeroVoxels", (long long)nonzero);
+}
+
+const char* AnatomyFailure(AnatomyReadStatus s) {
+    switch (s) {
+        case AnatomyReadStatus::OpenFailed: return "cannot be opened";
+        case AnatomyReadStatus::BadHeader: return "has no rows/cols/planes header";
+        case AnatomyReadStatus::DimensionsOutOfRange: return msg::kAnatomyDimensionsOutOfRange;
+        case AnatomyReadStatus::NoDataMarker: return "has no \"*\" line ending its header";
+        case AnatomyReadStatus::ShortData: return "is shorter than its dimensions say";
+        case AnatomyReadStatus::OutOfMemory: return "is too large for the memory available";
+        case AnatomyReadStatus::Ok: break;
+    }
+    return "";
+}
+
+bool LooksLikeProject(const std::string& path) {
+    File f(path, "rb");
+    char magic[14] = {};
+    return f && std::fread(magic, 1, sizeof magic, f.get()) == sizeof magic &&
+           std::memcmp(magic, "sulcanproject", 14) == 0;
+}
+
+}  // namespace
+
+int RunInfo(const std::vector<std::string>& argv, Streams io) {
+    Args args;
+    std::string error = args.Parse(argv, {{}, {"json", "help"}, {}});
+    if (args.Has("help")) {
+        io.out << kInfoHelp;
+        return kExitOk;
+    }
+    if (error.empty() && args.positional().size() != 1) error = "give exactly one file";
+    if (!error.empty()) {
+        io.err << "sulcan-tool info: " << error << "\n" << kInfoHelp;
+        return kExitUsage;
+    }
+    const std::string path = args.positional()[0];
+    Report report;
+    if (LooksLikeProject(path)) {
+        ProjectSettings settings;
+        if (!LoadProjectFile(settings, path)) {
+            io.err << "sulcan-tool: " << path << ": Error: Invalid project file or file not found\n";
+            return kExitFailure;
+        }
+        ReportProject(settings, report);
+    } else {
+        AnatomyVolume anatomy;
+        AnatomyReadStatus status = ReadAnatomyFile(path, anatomy);
+        if (status != AnatomyReadStatus::Ok) {
+            io.err << "sulcan-tool: " << path << ": not a project file, and as an anatomy file it "
+                   << AnatomyFailure(status) << "\n";
+            return kExitFailure;
+        }
+        ReportAnatomy(path, anatomy, report);
+    }
+    if (args.Has("json"))
+        report.PrintJson(io.out);
+    else
+        report.PrintText(io.out);
+    return kExitOk;
+}
+
+}  // namespace sulcan::tool

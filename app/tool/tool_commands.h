@@ -1,0 +1,31 @@
+#pragma once
+// The subcommands of sulcan-tool. Each takes its arguments after the subcommand name and
+// returns an ExitCode.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace sulcan::tool {
+
+struct Streams {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct Command {
+    const char* name;
+    const char* summary;
+    const char* help;  // full usage text for "--help"
+    int (*run)(const std::vector<std::string>& args, Streams io);
+};
+
+int RunPhantom(const std::vector<std::string>& args, Streams io);
+int RunInfo(const std::vector<std::string>& args, Streams io);
+
+extern const char* const kPhantomHelp;
+extern const char* const kInfoHelp;
+
+// The whole tool: argv without the program name.
+int RunTool(const std::vector<std::string>& argv, Streams io);
+
+}  // namespace sulcan::tool

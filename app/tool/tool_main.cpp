@@ -1,0 +1,57 @@
+#include <new>
+#include <ostream>
+
+#include "app/tool/tool_args.h"
+#include "app/tool/tool_commands.h"
+#include "platform/console/ConsoleUi.h"
+
+namespace sulcan::tool {
+
+namespace {
+
+const Command kCommands[] = {
+    {"phantom", "write a synthetic brain-like anatomy volume", kPhantomHelp, RunPhantom},
+    {"info", "print the settings of a project or the size of an anatomy file", kInfoHelp,
+     RunInfo},
+};
+
+void PrintHelp(std::ostream& out) {
+    out << "usage: sulcan-tool COMMAND [options]\n"
+           "\n"
+           "The headless command line of Sulcan, for anatomical work on brain MR volumes.\n"
+           "\n"
+           "commands:\n";
+    for (const Command& c : kCommands) {
+        std::string name = c.name;
+        out << "  " << name << std::string(name.size() < 10 ? 10 - name.size() : 1, ' ')
+            << c.summary << "\n";
+    }
+    out << "\n\"sulcan-tool COMMAND --help\" describes a command.\n"
+           "Exit codes: 0 success, 1 failure, 2 usage or unanswered question, 3 cancelled.\n";
+}
+
+}  // namespace
+
+int RunTool(const std::vector<std::string>& argv, Streams io) {
+    if (argv.empty() || argv[0] == "--help" || argv[0] == "-h" || argv[0] == "help") {
+        PrintHelp(io.out);
+        return argv.empty() ? kExitUsage : kExitOk;
+    }
+    for (const Command& c : kCommands) {
+        if (argv[0] != c.name) continue;
+        try {
+            return c.run({argv.begin() + 1, argv.end()}, io);
+        } catch (const UnansweredQuestion& q) {
+            io.err << q.what() << "\n";
+            return kExitUsage;
+        } catch (const std::bad_alloc&) {
+            io.err << "sulcan-tool: out of memory\n";
+            return kExitFailure;
+        }
+    }
+    io.err << "sulcan-tool: unknown command \"" << argv[0] << "\"\n\n";
+    PrintHelp(io.err);
+    return kExitUsage;
+}
+
+}  // namespace sulcan::tool

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/tool/tool_args.h"
+#include "app/tool/tool_commands.h"
+#include "platform/byte_io.h"
+#include "project/project_file.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/topology_count.h"
+#include "volume/anatomy_file.h"
+#include "volume/text_line.h"
+
+namespace sulcan {
+namespace {
+
+using testing::TempDir;
+
+struct ToolRun {
+    int code;
+    std::string out, err;
+};
+
+ToolRun Tool(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    int code = tool::RunTool(args, {out, err});
+    return {code, out.str(), err.str()};
+}
+
+// Labels of a classification file written by the tool: 17 header lines, then the bytes.
+std::vector<uint8_t> ReadLabels(const std::string& path, VolumeDims& dims) {
+    File f(path, "rb");
+    std::vector<std::string> lines;
+    for (int i = 0; i < 17; ++i) lines.push_back(ReadTextLine(f.get(), 200).value_or(""));
+    std::sscanf(lines[8].c_str(), "xsize=%d", &dims.x);
+    std::sscanf(lines[9].c_str(), "ysize=%d", &dims.y);
+    std::sscanf(lines[10].c_str(), "zsize=%d", &dims.z);
+    std::vector<uint8_t> labels(dims.voxels());
+    EXPECT_EQ(std::fread(labels.data(), 1, labels.size(), f.get()), labels.size());
+    return labels;
+}
+
+TEST(SulcanTool, PhantomWritesTheRequestedTopology) {
+    TempDir dir;
+    ToolRun r = Tool({"phantom", "--size", "128", "--handles", "2", "--cavity", "--satellite",
+                  dir / "x.dat", "--labels", dir / "x.class"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    AnatomyVolume anatomy;
+    ASSERT_EQ(ReadAnatomyFile(dir / "x.dat", anatomy), AnatomyReadStatus::Ok);
+    EXPECT_EQ(anatomy.dims, (VolumeDims{128, 128, 128}));
+    VolumeDims dims;
+    std::vector<uint8_t> labels = ReadLabels(dir / "x.class", dims);
+    ASSERT_EQ(dims, anatomy.dims);
+    auto t = testing::CountTopology(labels, dims, [](uint8_t v) { return v == White; });
+    EXPECT_EQ(t.components, 2);  // body and satellite
+    EXPECT_EQ(t.cavities, 1);
+    EXPECT_EQ(t.handles(), 2);
+}
+
+TEST(SulcanTool, InfoPrintsAnatomyAndProjectSettings) {
+    TempDir dir;
+    ASSERT_EQ(Tool({"phantom", "--size", "32", dir / "a.dat"}).code, 0);
+    ToolRun a = Tool({"info", dir / "a.dat"});
+    ASSERT_EQ(a.code, 0) << a.err;
+    EXPECT_NE(a.out.find("cols: 32\nrows: 32\nplanes: 32\n"), std::string::npos) << a.out;
+
+    ProjectSettings s;
+    s.SetFileName(ProjectFile::Anatomy, dir / "a.dat");
+    s.SetGrayLayers(4);
+    ASSERT_EQ(SaveProjectFile(s, dir / "p.qxp"), 1);
+    ToolRun p = Tool({"info", "--json", dir / "p.qxp"});
+    ASSERT_EQ(p.code, 0) << p.err;
+    EXPECT_NE(p.out.find("\"anatomyFile\": \"a.dat\""), std::string::npos) << p.out;
+    EXPECT_NE(p.out.find("\"grayLayers\": 4"), std::string::npos);
+    EXPECT_EQ(p.out.front(), '{');
+
+    testing::WriteWholeFile(dir / "bad.qxp", std::string("sulcanproject\0garbage", 21));
+    ToolRun bad = Tool({"info", dir / "bad.qxp"});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("Invalid project file"), std::string::npos);
+}
+
+TEST(SulcanTool, UsageErrorsAndHelp) {
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{}, 2, "usage: sulcan-tool COMMAND"},
+        {{"--help"}, 0, "commands:"},
+        {{"phantom", "--help"}, 0, "--handles K"},
+        {{"info", "--help"}, 0, "--json"},
+        {{"frobnicate"}, 2, "unknown command"},
+        {{"phantom"}, 2, "exactly one output file"},
+        {{"phantom", "x.dat", "--size", "16"}, 2, "--size must be"},
+        {{"phantom", "x.dat", "--handles", "two"}, 2, "--handles must be"},
+        {{"phantom", "x.dat", "--bogus"}, 2, "unknown option --bogus"},
+        {{"phantom", "x.dat", "--size"}, 2, "needs a value"},
+        {{"info", "/no/such/file"}, 1, "cannot be opened"},
+    };
+    for (const Case& c : cases) {
+        ToolRun r = Tool(c.args);
+        EXPECT_EQ(r.code, c.code) << (c.args.empty() ? "" : c.args[0]);
+        EXPECT_NE((r.out + r.err).find(c.text), std::string::npos) << r.out << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace sulcan

@@ -1,0 +1,104 @@
+#include "volume/anatomy_file.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <new>
+
+#include "platform/byte_io.h"
+#include "volume/text_line.h"
+
+namespace sulcan {
+
+int RoundDimension(double value) {
+    const double rounded = value + 0.5;
+    if (!(rounded >= 0 && rounded < 1e6)) return 0;  // also catches NaN
+    return int(rounded);
+}
+
+namespace {
+
+bool ReadDimension(std::FILE* f, const char* format, int& out) {
+    auto line = ReadTextLine(f, kHeaderLineCapacity);
+    float value;
+    if (!line || std::sscanf(line->c_str(), format, &value) != 1) return false;
+    out = RoundDimension(value);
+    return true;
+}
+
+// Bytes left between the current position and the end of a regular file, or -1.
+long long BytesLeft(std::FILE* f) {
+    struct stat st;
+    long pos = std::ftell(f);
+    if (pos < 0 || fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return (long long)st.st_size - pos;
+}
+
+}  // namespace
+
+AnatomyReadStatus ReadAnatomyFile(const std::string& path, AnatomyVolume& out) {
+    File file(path, "rb");
+    if (!file) return AnatomyReadStatus::OpenFailed;
+    std::FILE* f = file.get();
+    VolumeDims dims;
+    if (!ReadDimension(f, "rows %f", dims.y) || !ReadDimension(f, "cols %f", dims.x) ||
+        !ReadDimension(f, "planes %f", dims.z))
+        return AnatomyReadStatus::BadHeader;
+    if (!dims.valid()) return AnatomyReadStatus::DimensionsOutOfRange;
+    for (;;) {
+        auto line = ReadTextLine(f, kHeaderLineCapacity);
+        if (!line) return AnatomyReadStatus::NoDataMarker;
+        if (!line->empty() && (*line)[0] == '*') break;
+    }
+    const size_t n = dims.voxels();
+    const long long left = BytesLeft(f);
+    if (left >= 0 && (unsigned long long)left < n) return AnatomyReadStatus::ShortData;
+    std::vector<uint8_t> data;
+    try {
+        data.resize(n);
+    } catch (const std::bad_alloc&) {
+        return AnatomyReadStatus::OutOfMemory;
+    }
+    if (std::fread(data.data(), 1, n, f) != n) return AnatomyReadStatus::ShortData;
+    out.dims = dims;
+    out.data = std::move(data);
+    return AnatomyReadStatus::Ok;
+}
+
+AnatomyWriteResult WriteAnatomyFile(const std::string& path, const uint8_t* data,
+                                    const VolumeDims& dims, const VoiBox& box) {
+    AnatomyWriteResult result;
+    File file(path, "wbx");
+    if (!file) {
+        result.status = AnatomyWriteStatus::CreateFailed;
+        result.error = file.openError();
+        return result;
+    }
+    ByteWriter w(file.get());
+    char header[128];
+    std::snprintf(header, sizeof header, "rows %d.000000\ncols %d.000000\nplanes %d.000000\n*\n",
+                  box.ymax - box.ymin + 1, box.xmax - box.xmin + 1, box.zmax - box.zmin + 1);
+    if (!w.Text(header)) {
+        result.status = AnatomyWriteStatus::HeaderFailed;
+    } else {
+        const size_t cols = size_t(box.xmax - box.xmin + 1);
+        for (int32_t z = box.zmin; z <= box.zmax && w.ok(); ++z)
+            for (int32_t y = box.ymin; y <= box.ymax && w.ok(); ++y)
+                w.Bytes(data + dims.index(box.xmin, y, z), cols);
+        if (!w.ok()) result.status = AnatomyWriteStatus::DataFailed;
+    }
+    bool closed = file.Close();
+    if (result.status == AnatomyWriteStatus::Ok && !closed) {
+        result.status = AnatomyWriteStatus::DataFailed;
+        result.error = errno ? errno : EIO;
+    }
+    if (result.status != AnatomyWriteStatus::Ok) {
+        if (!result.error) result.error = w.error();
+        result.removeFailed = std::remove(path.c_str()) != 0;
+    }
+    return result;
+}
+
+}  // namespace sulcan
