@@ -2,7 +2,7 @@
 // (the floor any whole-volume relabelling can reach).
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
+#include <cstring>
 
 #include "bench/bench_common.h"
 #include "volume/CSulcanDoc.h"
@@ -30,13 +30,13 @@ void BM_ReplaceLabels(benchmark::State& state) {
 }
 BENCHMARK(BM_ReplaceLabels)->Unit(benchmark::kMillisecond);
 
+// std::memchr for a byte that never occurs reads every byte once at full speed.
 void BM_PlainPass(benchmark::State& state) {
     const Phantom& p = BenchPhantom();
     std::vector<uint8_t> bytes = p.labels;
     for (auto _ : state) {
-        size_t hits = 0;
-        for (uint8_t v : bytes) hits += v == White;
-        benchmark::DoNotOptimize(hits);
+        const void* found = std::memchr(bytes.data(), 0xEE, bytes.size());
+        benchmark::DoNotOptimize(found);
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
 }
