@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <type_traits>
 
 #include "platform/byte_io.h"
+#include "project/word_codec.h"
 
 namespace sulcan {
 
@@ -14,60 +14,6 @@ namespace {
 constexpr int kRotationWord = 76, kPanWord = 79, kZoomWord = 81, kSpinAxisWord = 82,
               kSpinRpmWord = 85, kGlossWord = 93, kAmbientWord = 94, kLightColourWord = 98,
               kLightColourWords = 96, kLightPositionWord = 194;
-
-// Walks the block word by word in layout order, in either direction.
-template <bool Writing>
-class Codec {
-public:
-    using Ptr = std::conditional_t<Writing, uint8_t*, const uint8_t*>;
-    explicit Codec(Ptr p) : p_(p) {}
-    void I(int32_t& v) {
-        if constexpr (Writing) PutLE32(p_, uint32_t(v));
-        else v = int32_t(GetLE32(p_));
-        p_ += 4;
-    }
-    void F(float& v) {
-        if constexpr (Writing) PutLE32(p_, FloatBits(v));
-        else v = BitsFloat(GetLE32(p_));
-        p_ += 4;
-    }
-    void Fs(float* v, int n) {
-        for (int i = 0; i < n; ++i) F(v[i]);
-    }
-    void Chars(char* v, int n) {
-        if constexpr (Writing) std::memcpy(p_, v, n);
-        else std::memcpy(v, p_, n);
-        p_ += n;
-    }
-
-private:
-    Ptr p_;
-};
-
-template <bool Writing, typename State>
-void Walk(Codec<Writing>& c, State& s) {
-    WindowPlacement& w = s.placement;
-    for (int32_t* v : {&w.length, &w.flags, &w.showCmd, &w.minX, &w.minY, &w.maxX, &w.maxY,
-                       &w.left, &w.top, &w.right, &w.bottom})
-        c.I(*v);
-    c.Chars(s.meshFile.data(), 256);
-    c.I(s.reserved);
-    c.Fs(s.rotation, 3);
-    c.Fs(s.pan, 2);
-    c.F(s.zoom);
-    c.Fs(s.spinAxis, 3);
-    c.F(s.spinRpm);
-    for (int32_t* v : {&s.spinActive, &s.useLighting, &s.showLights, &s.showCurrentPoint,
-                       &s.showCurrentSlice, &s.smoothShading, &s.pointsOnly})
-        c.I(*v);
-    c.F(s.gloss);
-    c.Fs(s.globalAmbient, 4);
-    for (auto* table : {s.lightAmbient, s.lightDiffuse, s.lightSpecular})
-        for (int i = 0; i < ViewerState::kLights; ++i) c.Fs(table[i], 4);
-    for (int i = 0; i < ViewerState::kLights; ++i) c.Fs(s.lightPosition[i], 6);
-    for (int i = 0; i < ViewerState::kLights; ++i) c.Fs(s.lightDirection[i], 3);
-    for (int i = 0; i < ViewerState::kLights; ++i) c.I(s.lightOn[i]);
-}
 
 bool WordInRange(const uint8_t* block, int word, float lo, float hi) {
     float v = BitsFloat(GetLE32(block + 4 * word));
@@ -104,18 +50,33 @@ void ViewerState::SetMeshFileName(const std::string& name) {
     std::memcpy(meshFile.data(), name.data(), std::min(name.size(), meshFile.size() - 1));
 }
 
-void ViewerState::Encode(uint8_t* out) const {
-    Codec<true> c(out);
-    ViewerState copy = *this;
-    Walk(c, copy);
+template <typename Codec>
+void ViewerState::Walk(Codec& c, ViewerState& s) {
+    WindowPlacement& w = s.placement;
+    for (int32_t* v : {&w.length, &w.flags, &w.showCmd, &w.minX, &w.minY, &w.maxX, &w.maxY,
+                       &w.left, &w.top, &w.right, &w.bottom})
+        c.I(*v);
+    c.Chars(s.meshFile.data(), 256);
+    c.I(s.reserved);
+    c.Fs(s.rotation, 3);
+    c.Fs(s.pan, 2);
+    c.F(s.zoom);
+    c.Fs(s.spinAxis, 3);
+    c.F(s.spinRpm);
+    for (int32_t* v : {&s.spinActive, &s.useLighting, &s.showLights, &s.showCurrentPoint,
+                       &s.showCurrentSlice, &s.smoothShading, &s.pointsOnly})
+        c.I(*v);
+    c.F(s.gloss);
+    c.Fs(s.globalAmbient, 4);
+    for (auto* table : {s.lightAmbient, s.lightDiffuse, s.lightSpecular})
+        for (int i = 0; i < kLights; ++i) c.Fs(table[i], 4);
+    for (int i = 0; i < kLights; ++i) c.Fs(s.lightPosition[i], 6);
+    for (int i = 0; i < kLights; ++i) c.Fs(s.lightDirection[i], 3);
+    for (int i = 0; i < kLights; ++i) c.I(s.lightOn[i]);
 }
 
-ViewerState ViewerState::Decode(const uint8_t* in) {
-    Codec<false> c(in);
-    ViewerState s;
-    Walk(c, s);
-    return s;
-}
+void ViewerState::Encode(uint8_t* out) const { EncodeRecord(*this, out); }
+ViewerState ViewerState::Decode(const uint8_t* in) { return DecodeRecord<ViewerState>(in); }
 
 bool ViewerState::BlockInRange(const uint8_t* b) {
     if (!WordsInRange(b, kRotationWord, 3, -360, 360)) return false;
@@ -134,10 +95,7 @@ bool ViewerState::BlockInRange(const uint8_t* b) {
 }
 
 bool ViewerState::operator==(const ViewerState& other) const {
-    uint8_t a[kBytes], b[kBytes];
-    Encode(a);
-    other.Encode(b);
-    return std::memcmp(a, b, kBytes) == 0;
+    return SameRecordBytes(*this, other);
 }
 
 }  // namespace sulcan

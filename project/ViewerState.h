@@ -53,6 +53,8 @@ struct ViewerState {
     // cut-offs and exponents within their ranges.
     static bool BlockInRange(const uint8_t* block);
     bool operator==(const ViewerState& other) const;  // by stored bytes
+    template <typename Codec>
+    static void Walk(Codec& c, ViewerState& s);  // the fields in block order
 };
 
 }  // namespace sulcan

@@ -1,7 +1,6 @@
 #pragma once
 // The two parameter blocks of the mesh build that the project file carries as raw records:
 // SmoothingParameters (8 words, 32 bytes) and DecimationParameters (15 words, 60 bytes).
-#include <array>
 #include <cstdint>
 
 namespace sulcan {
@@ -21,6 +20,8 @@ struct SmoothingParameters {
     bool Valid() const;
     void Encode(uint8_t* out) const;
     static SmoothingParameters Decode(const uint8_t* in);
+    template <typename Codec>
+    static void Walk(Codec& c, SmoothingParameters& s);  // the words in file order
     // Blocks compare as their stored bytes.
     bool operator==(const SmoothingParameters& other) const;
 };
@@ -47,6 +48,8 @@ struct DecimationParameters {
     bool Valid() const;
     void Encode(uint8_t* out) const;
     static DecimationParameters Decode(const uint8_t* in);
+    template <typename Codec>
+    static void Walk(Codec& c, DecimationParameters& d);
     bool operator==(const DecimationParameters& other) const;
 };
 
