@@ -79,6 +79,14 @@ void CSulcanDoc::ReplaceLabels(uint8_t mask, uint8_t match, uint8_t newLabel) {
         NoteTissueChange(TissueOf(match), TissueOf(newLabel));
 }
 
+void CSulcanDoc::Relabel(const Relabelling& command) {
+    ReplaceLabels(command.mask, command.match, command.replacement);
+    if (command.releasesGrayGraph) {
+        ReleaseGrayGraph();
+        anySelectedGray_ = false;
+    }
+}
+
 int CSulcanDoc::HasSelectedGray() {
     anySelectedGray_ = std::find(classification_.begin(), classification_.end(), SelectedGray) !=
                        classification_.end();

@@ -11,6 +11,7 @@
 #include "project/OverlaySet.h"
 #include "project/ProjectSettings.h"
 #include "volume/DocumentObserver.h"
+#include "volume/relabel.h"
 #include "volume/volume_types.h"
 
 namespace sulcan {
@@ -52,6 +53,8 @@ public:
     uint8_t GetVoxel(int32_t x, int32_t y, int32_t z);
     // Over the whole volume: (byte & mask) == match becomes newLabel.
     void ReplaceLabels(uint8_t mask, uint8_t match, uint8_t newLabel);
+    // A relabelling command of the table in relabel.h, with its release of the gray graph.
+    void Relabel(const Relabelling& command);
     int HasSelectedGray();
     void ClearClassification();
     const VoiBox& GetVoi() const { return voi_; }
