@@ -62,6 +62,25 @@ public:
     virtual std::optional<Rgb> ChooseColour(Rgb initial) = 0;
     // Returns the index of the button pressed.
     virtual int Ask(const Question& question) = 0;
+
+    // The processing notice: a small window titled "Processing" shown while a long operation
+    // runs on the user-interface thread. Shows nest; the window goes with the last hide.
+    virtual void ShowProcessing(const std::string& text, bool waitCursor) = 0;
+    virtual void HideProcessing() = 0;
+};
+
+// Shows the processing notice for the lifetime of the object.
+class ProcessingNotice {
+public:
+    ProcessingNotice(Ui& ui, const std::string& text, bool waitCursor = true) : ui_(ui) {
+        ui_.ShowProcessing(text, waitCursor);
+    }
+    ~ProcessingNotice() { ui_.HideProcessing(); }
+    ProcessingNotice(const ProcessingNotice&) = delete;
+    ProcessingNotice& operator=(const ProcessingNotice&) = delete;
+
+private:
+    Ui& ui_;
 };
 
 // Filter patterns of a "desc|patterns|desc|patterns||" string, as (description, patterns) pairs.

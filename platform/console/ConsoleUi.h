@@ -28,6 +28,8 @@ public:
                                             const std::string& initialFolder) override;
     std::optional<Rgb> ChooseColour(Rgb initial) override;
     int Ask(const Question& question) override;
+    void ShowProcessing(const std::string&, bool) override {}
+    void HideProcessing() override {}
 
 private:
     std::string TakeAnswer(const std::string& question, const std::vector<std::string>& choices);

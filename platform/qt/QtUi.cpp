@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QScreen>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
@@ -136,6 +139,47 @@ int QtUi::Ask(const Question& question) {
         for (size_t i = 0; i < buttons.size(); ++i)
             if (box.clickedButton() == buttons[i]) return int(i);
         return question.cancelButton >= 0 ? question.cancelButton : int(buttons.size()) - 1;
+    });
+}
+
+void QtUi::ShowProcessing(const std::string& text, bool waitCursor) {
+    OnGuiThread([&] {
+        if (noticeDepth_++ > 0) return 0;
+        auto* window = new QLabel(Q(text), parent_, Qt::Tool | Qt::WindowTitleHint);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowTitle("Processing");
+        window->setAlignment(Qt::AlignCenter);
+        window->setMargin(10);
+        // Sized to the text, each line measured with the dialog font, never larger than the
+        // main window, and centred over it.
+        QFontMetrics metrics(window->font());
+        int width = 0, height = 0;
+        for (const QString& line : Q(text).split('\n')) {
+            width = std::max(width, metrics.horizontalAdvance(line));
+            height += metrics.height();
+        }
+        QSize size(width + 20, height + 20);
+        QRect frame = parent_ ? parent_->window()->geometry()
+                              : QApplication::primaryScreen()->availableGeometry();
+        size = size.boundedTo(frame.size());
+        window->resize(size);
+        window->move(frame.center() - QPoint(size.width() / 2, size.height() / 2));
+        window->show();
+        window->repaint();
+        noticeCursor_ = waitCursor;
+        if (waitCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
+        notice_ = window;
+        return 0;
+    });
+}
+
+void QtUi::HideProcessing() {
+    OnGuiThread([&] {
+        if (noticeDepth_ == 0 || --noticeDepth_ > 0) return 0;
+        if (notice_) notice_->close();
+        if (noticeCursor_) QApplication::restoreOverrideCursor();
+        noticeCursor_ = false;
+        return 0;
     });
 }
 

@@ -20,6 +20,8 @@ public:
                                             const std::string& initialFolder) override;
     std::optional<Rgb> ChooseColour(Rgb initial) override;
     int Ask(const Question& question) override;
+    void ShowProcessing(const std::string& text, bool waitCursor) override;
+    void HideProcessing() override;
 
     // "Desc (*.a, *.b)|*.a;*.b|...||" as Qt's "Desc (*.a *.b);;..." list.
     static QStringList QtFilters(const std::string& filter);
@@ -28,6 +30,9 @@ private:
     template <typename F>
     auto OnGuiThread(F&& f) -> decltype(f());
     QPointer<QWidget> parent_;
+    QPointer<QWidget> notice_;
+    int noticeDepth_ = 0;
+    bool noticeCursor_ = false;
 };
 
 }  // namespace sulcan

@@ -20,6 +20,7 @@ const char* KindName(Prompt::Kind k) {
 }  // namespace
 
 ScriptedUi::~ScriptedUi() {
+    if (noticeDepth_ != 0) ADD_FAILURE() << "processing notice left open " << noticeDepth_ << " deep";
     if (!script_.empty())
         ADD_FAILURE() << script_.size() << " scripted answer(s) left unused; next expected a "
                       << KindName(script_.front().kind)
@@ -185,6 +186,16 @@ int ScriptedUi::Ask(const Question& question) {
         return cancel;
     }
     return int(it - question.buttons.begin());
+}
+
+void ScriptedUi::ShowProcessing(const std::string& text, bool /*waitCursor*/) {
+    notices_.push_back(text);
+    ++noticeDepth_;
+}
+
+void ScriptedUi::HideProcessing() {
+    if (noticeDepth_ == 0) ADD_FAILURE() << "processing notice hidden more often than shown";
+    else --noticeDepth_;
 }
 
 }  // namespace sulcan::testing

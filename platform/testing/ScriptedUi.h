@@ -53,6 +53,11 @@ public:
                                             const std::string& initialFolder) override;
     std::optional<Rgb> ChooseColour(Rgb initial) override;
     int Ask(const Question& question) override;
+    // Notices need no answer: they are recorded, and the nesting is checked.
+    void ShowProcessing(const std::string& text, bool waitCursor) override;
+    void HideProcessing() override;
+    const std::vector<std::string>& notices() const { return notices_; }
+    int noticeDepth() const { return noticeDepth_; }
 
 private:
     struct Step {
@@ -72,6 +77,8 @@ private:
 
     std::deque<Step> script_;
     std::vector<Prompt> prompts_;
+    std::vector<std::string> notices_;
+    int noticeDepth_ = 0;
 };
 
 }  // namespace sulcan::testing
