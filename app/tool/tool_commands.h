@@ -21,9 +21,11 @@ struct Command {
 
 int RunPhantom(const std::vector<std::string>& args, Streams io);
 int RunInfo(const std::vector<std::string>& args, Streams io);
+int RunImportSlices(const std::vector<std::string>& args, Streams io);
 
 extern const char* const kPhantomHelp;
 extern const char* const kInfoHelp;
+extern const char* const kImportSlicesHelp;
 
 // The whole tool: argv without the program name.
 int RunTool(const std::vector<std::string>& argv, Streams io);

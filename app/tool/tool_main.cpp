@@ -13,6 +13,8 @@ const Command kCommands[] = {
     {"phantom", "write a synthetic brain-like anatomy volume", kPhantomHelp, RunPhantom},
     {"info", "print the settings of a project or the size of an anatomy file", kInfoHelp,
      RunInfo},
+    {"import-slices", "make an anatomy file from a folder of scanner slice files",
+     kImportSlicesHelp, RunImportSlices},
 };
 
 void PrintHelp(std::ostream& out) {
@@ -23,7 +25,7 @@ void PrintHelp(std::ostream& out) {
            "commands:\n";
     for (const Command& c : kCommands) {
         std::string name = c.name;
-        out << "  " << name << std::string(name.size() < 10 ? 10 - name.size() : 1, ' ')
+        out << "  " << name << std::string(name.size() < 15 ? 15 - name.size() : 1, ' ')
             << c.summary << "\n";
     }
     out << "\n\"sulcan-tool COMMAND --help\" describes a command.\n"
