@@ -70,7 +70,7 @@ AnatomyReadStatus ReadAnatomyFile(const std::string& path, AnatomyVolume& out) {
 AnatomyWriteResult WriteAnatomyFile(const std::string& path, const uint8_t* data,
                                     const VolumeDims& dims, const VoiBox& box) {
     AnatomyWriteResult result;
-    File file(path, "wbx");
+    File file(path, "wb");
     if (!file) {
         result.status = AnatomyWriteStatus::CreateFailed;
         result.error = file.openError();

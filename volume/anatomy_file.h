@@ -38,8 +38,8 @@ struct AnatomyWriteResult {
     bool removeFailed = false;      // the partial file could not be deleted
 };
 
-// Writes the voxels of `box` (inclusive) as a new file; an existing file is not replaced.
-// A failed header or data write deletes the partial file.
+// Writes the voxels of `box` (inclusive), replacing an existing file. A failed header or data
+// write deletes the partial file.
 AnatomyWriteResult WriteAnatomyFile(const std::string& path, const uint8_t* data,
                                     const VolumeDims& dims, const VoiBox& box);
 

@@ -30,7 +30,6 @@ const char* const kPhantomHelp =
 namespace {
 
 int WriteLabels(const std::string& path, const Phantom& p, Streams io) {
-    std::remove(path.c_str());
     File file(path, "wb");
     if (!file) {
         io.err << "sulcan-tool: cannot create " << path << ": "
@@ -81,7 +80,6 @@ int RunPhantom(const std::vector<std::string>& argv, Streams io) {
 
     Phantom p = MakePhantom(o);
     const std::string out = args.positional()[0];
-    std::remove(out.c_str());
     AnatomyWriteResult written = WriteAnatomyFile(out, p.anatomy.data(), p.dims,
                                                   VoiBox::Whole(p.dims));
     if (written.status != AnatomyWriteStatus::Ok) {

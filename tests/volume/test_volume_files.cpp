@@ -79,7 +79,7 @@ TEST_F(AnatomyFileTest, WriterProducesTheExactHeaderAndTheVoiBytes) {
     EXPECT_EQ(ReadWholeFile(dir / "voi.dat"), expected);
 }
 
-TEST_F(AnatomyFileTest, OneVoxelRoundTripAndNoOverwrite) {
+TEST_F(AnatomyFileTest, OneVoxelRoundTripAndOverwrite) {
     std::vector<uint8_t> one{42};
     VoiBox box{0, 0, 0, 0, 0, 0};
     ASSERT_EQ(WriteAnatomyFile(dir / "one.dat", one.data(), {1, 1, 1}, box).status,
@@ -89,9 +89,13 @@ TEST_F(AnatomyFileTest, OneVoxelRoundTripAndNoOverwrite) {
     ASSERT_EQ(ReadAnatomyFile(dir / "one.dat", volume), AnatomyReadStatus::Ok);
     EXPECT_EQ(volume.dims, (VolumeDims{1, 1, 1}));
     EXPECT_EQ(volume.data, one);
-    auto again = WriteAnatomyFile(dir / "one.dat", one.data(), {1, 1, 1}, box);
-    EXPECT_EQ(again.status, AnatomyWriteStatus::CreateFailed);
-    EXPECT_EQ(again.error, EEXIST);
+    one[0] = 43;
+    ASSERT_EQ(WriteAnatomyFile(dir / "one.dat", one.data(), {1, 1, 1}, box).status,
+              AnatomyWriteStatus::Ok);
+    EXPECT_EQ(ReadWholeFile(dir / "one.dat").back(), '+');
+    auto missing = WriteAnatomyFile(dir / "no/such/one.dat", one.data(), {1, 1, 1}, box);
+    EXPECT_EQ(missing.status, AnatomyWriteStatus::CreateFailed);
+    EXPECT_EQ(missing.error, ENOENT);
 }
 
 TEST(ClassFileWriter, WritesTheHeaderLinesAndOnlyWhiteAndCsf) {
