@@ -6,6 +6,10 @@ import sys
 # operation benchmark -> the peers it is compared with (C++ baselines and Python peers)
 PAIRS = {
     "BM_ReplaceLabels": ["BM_PlainPass", "numpy_replace_labels"],
+    "BM_ReadAnatomy": ["BM_RawRead"],
+    "BM_WriteAnatomy": ["BM_RawWrite"],
+    "BM_ReadClassification": ["BM_RawRead"],
+    "BM_WriteClassification": ["BM_RawWrite"],
 }
 VOXELS = 256 ** 3
 

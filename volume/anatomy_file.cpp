@@ -36,6 +36,27 @@ long long BytesLeft(std::FILE* f) {
     return (long long)st.st_size - pos;
 }
 
+// Writes the box row by row, merging rows (and planes) that lie next to each other in memory
+// into one write: a whole volume goes out in a single call.
+void WriteBoxRuns(ByteWriter& w, const uint8_t* data, const VolumeDims& dims, const VoiBox& box) {
+    const size_t cols = size_t(box.xmax - box.xmin + 1);
+    const size_t rows = size_t(box.ymax - box.ymin + 1);
+    const bool fullRows = cols == size_t(dims.x);
+    const bool fullPlanes = fullRows && rows == size_t(dims.y);
+    if (fullPlanes) {
+        w.Bytes(data + dims.index(0, 0, box.zmin), dims.planeStride() * size_t(box.zmax - box.zmin + 1));
+        return;
+    }
+    for (int32_t z = box.zmin; z <= box.zmax && w.ok(); ++z) {
+        if (fullRows) {
+            w.Bytes(data + dims.index(0, box.ymin, z), cols * rows);
+            continue;
+        }
+        for (int32_t y = box.ymin; y <= box.ymax && w.ok(); ++y)
+            w.Bytes(data + dims.index(box.xmin, y, z), cols);
+    }
+}
+
 }  // namespace
 
 AnatomyReadStatus ReadAnatomyFile(const std::string& path, AnatomyVolume& out) {
@@ -83,10 +104,7 @@ AnatomyWriteResult WriteAnatomyFile(const std::string& path, const uint8_t* data
     if (!w.Text(header)) {
         result.status = AnatomyWriteStatus::HeaderFailed;
     } else {
-        const size_t cols = size_t(box.xmax - box.xmin + 1);
-        for (int32_t z = box.zmin; z <= box.zmax && w.ok(); ++z)
-            for (int32_t y = box.ymin; y <= box.ymax && w.ok(); ++y)
-                w.Bytes(data + dims.index(box.xmin, y, z), cols);
+        WriteBoxRuns(w, data, dims, box);
         if (!w.ok()) result.status = AnatomyWriteStatus::DataFailed;
     }
     bool closed = file.Close();

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdio>
+#include <cctype>
 #include <cstring>
 #include <ostream>
 
@@ -7,8 +8,12 @@
 #include "app/tool/tool_args.h"
 #include "app/tool/tool_commands.h"
 #include "platform/byte_io.h"
+#include "platform/format.h"
 #include "project/project_file.h"
+#include "platform/console/ConsoleUi.h"
+#include "platform/paths.h"
 #include "volume/anatomy_file.h"
+#include "volume/class_commands.h"
 #include "volume/messages.h"
 
 namespace sulcan::tool {
@@ -16,8 +21,9 @@ namespace sulcan::tool {
 const char* const kInfoHelp =
     "usage: sulcan-tool info FILE [--json]\n"
     "\n"
-    "Prints every setting of a project file (.qxp), or the size and intensity range of an\n"
-    "anatomy volume file (.dat).\n"
+    "Prints every setting of a project file (.qxp), the size and intensity range of an\n"
+    "anatomy volume file (.dat), or the header and label counts of a classification file\n"
+    "(.class).\n"
     "\n"
     "options:\n"
     "  --json            machine-readable output\n";
@@ -168,11 +174,45 @@ const char* AnatomyFailure(AnatomyReadStatus s) {
     return "";
 }
 
-bool LooksLikeProject(const std::string& path) {
+void ReportClassification(const std::string& path, const ClassFileContents& c, Report& r) {
+    const ClassFileHeader& h = c.header;
+    r.Add("type", "classification");
+    r.Add("path", path);
+    r.Add("version", h.version);
+    r.Add("minor", h.minor);
+    r.Add("xsize", h.dims.x);
+    r.Add("ysize", h.dims.y);
+    r.Add("zsize", h.dims.z);
+    r.Add("voi", Format("%d..%d, %d..%d, %d..%d", h.voi.xmin, h.voi.xmax, h.voi.ymin, h.voi.ymax,
+                        h.voi.zmin, h.voi.zmax));
+    r.Add("csfMean", double(h.csfMean));
+    r.Add("grayMean", double(h.grayMean));
+    r.Add("whiteMean", double(h.whiteMean));
+    r.Add("stdev", double(h.stdev));
+    r.Add("confidence", double(h.confidence));
+    r.Add("smoothness", h.smoothness);
+    long long white = 0, csf = 0, other = 0;
+    for (uint8_t v : c.labels) {
+        white += v == White;
+        csf += v == Csf;
+        other += v != White && v != Csf && v != 0;
+    }
+    r.Add("whiteVoxels", white);
+    r.Add("csfVoxels", csf);
+    r.Add("otherNonZeroVoxels", other);
+}
+
+enum class FileKind { Project, Classification, Other };
+
+FileKind KindOf(const std::string& path) {
     File f(path, "rb");
-    char magic[14] = {};
-    return f && std::fread(magic, 1, sizeof magic, f.get()) == sizeof magic &&
-           std::memcmp(magic, "sulcanproject", 14) == 0;
+    char head[14] = {};
+    const size_t n = f ? std::fread(head, 1, sizeof head, f.get()) : 0;
+    if (n == sizeof head && std::memcmp(head, "sulcanproject", 14) == 0) return FileKind::Project;
+    std::string ext = path.substr(path.size() - std::min<size_t>(path.size(), 6));
+    for (char& ch : ext) ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    if (std::strncmp(head, "version=", 8) == 0 || ext == ".class") return FileKind::Classification;
+    return FileKind::Other;
 }
 
 }  // namespace
@@ -191,7 +231,14 @@ int RunInfo(const std::vector<std::string>& argv, Streams io) {
     }
     const std::string path = args.positional()[0];
     Report report;
-    if (LooksLikeProject(path)) {
+    const FileKind kind = KindOf(path);
+    if (kind == FileKind::Classification) {
+        CSulcanDoc doc;  // no anatomy: the file's size is taken without a question
+        ConsoleUi ui({}, io.err);
+        auto contents = ReadClassFile(doc, ui, path);
+        if (!contents) return kExitFailure;
+        ReportClassification(path, *contents, report);
+    } else if (kind == FileKind::Project) {
         ProjectSettings settings;
         if (!LoadProjectFile(settings, path)) {
             io.err << "sulcan-tool: " << path << ": Error: Invalid project file or file not found\n";

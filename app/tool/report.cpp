@@ -10,7 +10,7 @@ namespace {
 std::string FormatReal(double v) {
     if (!std::isfinite(v)) return "null";
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.9g", v);
+    std::snprintf(buf, sizeof buf, "%.7g", v);  // the precision of the float32 fields
     return buf;
 }
 }  // namespace

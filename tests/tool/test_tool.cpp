@@ -74,6 +74,14 @@ TEST(SulcanTool, InfoPrintsAnatomyAndProjectSettings) {
     EXPECT_NE(p.out.find("\"grayLayers\": 4"), std::string::npos);
     EXPECT_EQ(p.out.front(), '{');
 
+    ToolRun c = Tool({"info", dir / "a.class"});
+    EXPECT_EQ(c.code, 1);  // not written yet
+    ASSERT_EQ(Tool({"phantom", "--size", "32", dir / "b.dat", "--labels", dir / "a.class"}).code, 0);
+    c = Tool({"info", dir / "a.class"});
+    ASSERT_EQ(c.code, 0) << c.err;
+    EXPECT_NE(c.out.find("type: classification\n"), std::string::npos) << c.out;
+    EXPECT_NE(c.out.find("confidence: 0.7\n"), std::string::npos) << c.out;
+
     testing::WriteWholeFile(dir / "bad.qxp", std::string("sulcanproject\0garbage", 21));
     ToolRun bad = Tool({"info", dir / "bad.qxp"});
     EXPECT_EQ(bad.code, 1);
