@@ -45,21 +45,11 @@ std::string ProjectSettings::MakeAbsolute(const std::string& path) const {
 }
 
 void ProjectSettings::SetProjectPath(const std::string& path) {
-    // Names kept relative to the old folder would point elsewhere after a move: take them
-    // absolute under the old folder and relative again under the new one.
-    std::array<std::string, kProjectFileCount> files;
-    for (int i = 0; i < kProjectFileCount; ++i) files[i] = MakeAbsolute(files_[i]);
-    std::array<std::vector<std::string>, kOverlayListCount> lists;
-    for (int l = 0; l < kOverlayListCount; ++l)
-        for (const std::string& name : lists_[l].names) lists[l].push_back(MakeAbsolute(name));
-
+    // Names stored relative stay relative and so refer to the new folder: a project folder
+    // copied or moved as a whole keeps working.
     projectPath_ = MakeAbsolutePath(path, {});
     projectName_ = StemOf(projectPath_).substr(0, kProjectNameCapacity - 1);
     modified_ = true;
-
-    for (int i = 0; i < kProjectFileCount; ++i) files_[i] = MakeRelative(files[i]);
-    for (int l = 0; l < kOverlayListCount; ++l)
-        for (size_t k = 0; k < lists[l].size(); ++k) lists_[l].names[k] = MakeRelative(lists[l][k]);
 }
 
 std::string ProjectSettings::FileName(ProjectFile which, bool absolute) const {

@@ -91,8 +91,7 @@ public:
     // --- project file identity
     const std::string& projectPath() const { return projectPath_; }
     const std::string& projectName() const { return projectName_; }
-    // Takes a new project file path: the name follows it, names stored relative to the old
-    // folder are re-based onto the new one, and the settings count as modified.
+    // Takes a new project file path; the name follows it and the settings count as modified.
     void SetProjectPath(const std::string& path);
     std::string ProjectFolder() const;  // with trailing "/", or "" without a project path
 

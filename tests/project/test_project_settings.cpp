@@ -166,17 +166,15 @@ TEST(ProjectSettings, FileNameSetterComparesWithStoredAndAbsoluteForms) {
     EXPECT_TRUE(s.modified());
 }
 
-TEST(ProjectSettings, SavingUnderAnotherFolderKeepsFileNamesPointingAtTheSameFiles) {
+TEST(ProjectSettings, RelativeNamesFollowANewProjectFolder) {
     ProjectSettings s;
     s.SetProjectPath("/old/p.qxp");
     s.SetFileName(ProjectFile::Anatomy, "/old/anat/v.dat");
-    s.AddListEntry(OverlayList::Roi, "/old/r.txt");
+    s.SetFileName(ProjectFile::GrayGraph, "/data/g.gray");
     s.SetProjectPath("/new/q.qxp");
     EXPECT_EQ(s.projectName(), "q");
-    EXPECT_EQ(s.FileName(ProjectFile::Anatomy, true), "/old/anat/v.dat");
-    EXPECT_EQ(s.ListEntry(OverlayList::Roi, 0, true), "/old/r.txt");
-    s.SetProjectPath("/old/sub/../p2.qxp");
-    EXPECT_EQ(s.FileName(ProjectFile::Anatomy, false), "anat/v.dat");
+    EXPECT_EQ(s.FileName(ProjectFile::Anatomy, true), "/new/anat/v.dat");
+    EXPECT_EQ(s.FileName(ProjectFile::GrayGraph, true), "/data/g.gray");
 }
 
 TEST(ProjectSettings, ListsAcceptUpTo999EntriesAndIgnoreBadIndices) {
