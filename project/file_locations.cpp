@@ -25,9 +25,12 @@ const LocationInfo kLocations[kLocationCount] = {
     {"MoviePath", "MovieAuto", "Movies", 0, "Movie files",
      "Select default location for movie files"},
 };
+const LocationInfo kNoLocation = {"", "", "", 0, "", ""};
 }  // namespace
 
-const LocationInfo& LocationInfoOf(int type) { return kLocations[type]; }
+const LocationInfo& LocationInfoOf(int type) {
+    return IsLocationType(type) ? kLocations[type] : kNoLocation;
+}
 
 std::string WithoutTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -44,19 +47,21 @@ FileLocations::FileLocations(Profile& profile) : profile_(profile) {
 }
 
 std::string FileLocations::GetLocation(int type, bool absolute) const {
-    const std::string& stored = locations_[type];
-    if (!absolute) return stored;
-    std::string result;
-    if (IsAbsolutePath(stored)) {
-        result = NormalisePath(stored);
-    } else if (type == kLocationProject) {
-        result = MakeAbsolutePath(stored.empty() ? "." : stored, CurrentDirectory());
-    } else {
-        const std::string base =
-            projectFolder_.empty() ? GetLocation(kLocationProject, true) : projectFolder_;
-        result = MakeAbsolutePath(stored.empty() ? "." : stored, base);
-    }
-    return WithoutTrailingSlashes(result);
+    if (!IsLocationType(type)) return {};
+    return absolute ? ResolveLocation(type, locations_[type]) : locations_[type];
+}
+
+std::string FileLocations::ResolveLocation(int type, const std::string& location) const {
+    if (!IsLocationType(type)) return {};
+    const std::string text = ToPosixSeparators(location);
+    if (IsAbsolutePath(text)) return WithoutTrailingSlashes(NormalisePath(text));
+    std::string base;
+    if (type == kLocationProject)
+        base = CurrentDirectory();
+    else
+        base = projectFolder_.empty() ? GetLocation(kLocationProject, true) : projectFolder_;
+    // An empty location is the base folder itself.
+    return WithoutTrailingSlashes(MakeAbsolutePath(text.empty() ? "." : text, base));
 }
 
 std::string FileLocations::PathIn(int type, const std::string& name) const {
@@ -64,18 +69,21 @@ std::string FileLocations::PathIn(int type, const std::string& name) const {
 }
 
 int FileLocations::SetLocation(const std::string& path, int type, bool force) {
-    if (type < 0 || type >= kLocationCount) return 0;
+    if (!IsLocationType(type)) return 0;
     if (!force && !autoUpdate_[type]) return 0;
-    locations_[type] = WithoutTrailingSlashes(path);
+    locations_[type] = WithoutTrailingSlashes(ToPosixSeparators(path));
     profile_.SetString(kSettingsSection, kLocations[type].pathValue, locations_[type]);
     return 1;
 }
 
 void FileLocations::RecordLastLocation(int type, const std::string& filePath) {
-    SetLocation(FolderOf(MakeAbsolutePath(filePath, CurrentDirectory())), type, false);
+    // A relative name would otherwise be stored as a folder below the project.
+    SetLocation(FolderOf(MakeAbsolutePath(ToPosixSeparators(filePath), CurrentDirectory())), type,
+                false);
 }
 
 void FileLocations::SetAutoUpdate(int type, int value) {
+    if (!IsLocationType(type)) return;
     autoUpdate_[type] = value;
     profile_.SetInt(kSettingsSection, kLocations[type].autoValue, value);
 }

@@ -23,14 +23,18 @@ enum LocationType {
 inline constexpr int kLocationCount = 10;
 
 struct LocationInfo {
-    const char* pathValue;    // registry value of the folder
-    const char* autoValue;    // registry value of the auto-update flag
+    const char* pathValue;  // registry value of the folder
+    const char* autoValue;  // registry value of the auto-update flag
     const char* defaultPath;
     int defaultAuto;
     const char* label;        // row label of the "File Locations" dialog
     const char* browseTitle;  // title of the folder chooser of that row
 };
+// A type outside 0..9 gives a row of empty texts.
 const LocationInfo& LocationInfoOf(int type);
+inline bool IsLocationType(int type) {
+    return type >= 0 && type < kLocationCount;
+}
 
 class FileLocations {
 public:
@@ -44,6 +48,9 @@ public:
     // working folder and every other location against the open project's folder (or the
     // absolute project location when no project is open); an absolute one is only normalised.
     std::string GetLocation(int type, bool absolute) const;
+    // Any folder text made absolute as a location of that type would be (for a dialog's edit
+    // that is not stored yet).
+    std::string ResolveLocation(int type, const std::string& location) const;
     // The absolute location with a trailing "/" and `name` appended (the start of a dialog).
     std::string PathIn(int type, const std::string& name) const;
     // Without force only when the type's auto-update flag is set: stores the folder (trailing
@@ -52,7 +59,7 @@ public:
     // SetLocation without force with the folder of a file chosen in a dialog.
     void RecordLastLocation(int type, const std::string& filePath);
 
-    int autoUpdate(int type) const { return autoUpdate_[type]; }
+    int autoUpdate(int type) const { return IsLocationType(type) ? autoUpdate_[type] : 0; }
     // Stores and writes the flag.
     void SetAutoUpdate(int type, int value);
 

@@ -98,16 +98,25 @@ void CSulcanDoc::ClearClassification() {
     SetCursor(dims_.x / 2, dims_.y / 2, dims_.z / 2, Sagittal, false);
 }
 
+void CSulcanDoc::ShowVoiStatus() {
+    if (!host_) return;
+    char text[96];
+    std::snprintf(text, sizeof text, msg::kVoiStatusFormat, voi_.xmin, voi_.ymin, voi_.zmin,
+                  voi_.xmax, voi_.ymax, voi_.zmax);
+    host_->ShowVoiStatus(text);
+}
+
 void CSulcanDoc::SetVoi(const VoiBox& box) {
     voi_ = box;
-    if (host_) {
-        char text[96];
-        std::snprintf(text, sizeof text, msg::kVoiStatusFormat, box.xmin, box.ymin, box.zmin,
-                      box.xmax, box.ymax, box.zmax);
-        host_->ShowVoiStatus(text);
-    }
+    ShowVoiStatus();
     settings_->ClearTopologyResult();
     classificationChanged_ = true;
+}
+
+void CSulcanDoc::RefreshStatus() {
+    ShowVoiStatus();
+    cursorText_.clear();
+    if (cursor_.valid) SetCursor(cursor_.x, cursor_.y, cursor_.z, -1, false);
 }
 
 bool CSulcanDoc::GetCursor(int32_t& x, int32_t& y, int32_t& z, int32_t& orientation) const {

@@ -63,6 +63,8 @@ public:
     bool GetCursor(int32_t& x, int32_t& y, int32_t& z, int32_t& orientation) const;
     const CursorPoint& cursor() const { return cursor_; }
     void SetCursor(int32_t x, int32_t y, int32_t z, int32_t orientation, bool redraw);
+    // Shows the cursor and the VOI in the host's status panes again.
+    void RefreshStatus();
 
     // The change-flag rule for a label change from one tissue to another.
     void NoteTissueChange(uint8_t oldTissue, uint8_t newTissue);
@@ -100,6 +102,7 @@ public:
     DocumentHost* host() const { return host_; }
 
 private:
+    void ShowVoiStatus();
     VolumeDims dims_{};
     std::vector<uint8_t> anatomy_, classification_;
     VoiBox voi_;

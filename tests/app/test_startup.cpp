@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/CSulcanApp.h"
 #include "app/RecentProjects.h"
 #include "app/startup_options.h"
 #include "app/window_placement.h"
@@ -72,6 +73,27 @@ TEST(RecentProjects, NewestFirstThreeAtMostWrittenAtOnce) {
     again.Remove(0);
     EXPECT_EQ(again.Entry(0), "/d.qxp");
     EXPECT_EQ(profile.GetString("Recent File List", "File3", "?"), "");
+}
+
+}  // namespace
+}  // namespace sulcan
+
+namespace sulcan {
+namespace {
+
+TEST(CSulcanApp, CommandLineValuesPersistAndOutOfRangeOnesAreIgnored) {
+    MemoryProfile profile;
+    profile.SetInt("Settings", "NGrayLayers", 7);
+    {
+        CSulcanApp app({"-zoom", "5", "-layers", "0"}, profile);
+        EXPECT_FALSE(app.endsAtOnce());
+    }
+    for (const char* z : {"Zoomx", "Zoomy", "Zoomz"}) EXPECT_EQ(profile.GetInt("Settings", z, 0), 5);
+    EXPECT_EQ(profile.GetInt("Settings", "NGrayLayers", 0), 7);
+    CSulcanApp again({"-zoom", "12", "-zoomy", "2", "-layers", "12"}, profile);
+    EXPECT_EQ(again.settings().zoom(), (std::array<int, 3>{5, 2, 5}));
+    EXPECT_EQ(profile.GetInt("Settings", "NGrayLayers", 0), 12);
+    EXPECT_TRUE(CSulcanApp({"/RegServer"}, profile).endsAtOnce());
 }
 
 }  // namespace

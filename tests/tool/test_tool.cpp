@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "app/tool/tool_args.h"
@@ -65,6 +66,7 @@ TEST(SulcanTool, InfoPrintsAnatomyAndProjectSettings) {
     EXPECT_NE(a.out.find("cols: 32\nrows: 32\nplanes: 32\n"), std::string::npos) << a.out;
 
     ProjectSettings s;
+    s.SetProjectPath(dir / "p.qxp");
     s.SetFileName(ProjectFile::Anatomy, dir / "a.dat");
     s.SetGrayLayers(4);
     ASSERT_EQ(SaveProjectFile(s, dir / "p.qxp"), 1);
@@ -86,6 +88,24 @@ TEST(SulcanTool, InfoPrintsAnatomyAndProjectSettings) {
     ToolRun bad = Tool({"info", dir / "bad.qxp"});
     EXPECT_EQ(bad.code, 1);
     EXPECT_NE(bad.err.find("Invalid project file"), std::string::npos);
+}
+
+TEST(SulcanTool, ImportSlicesMakesAnAnatomy) {
+    TempDir dir;
+    // One IMGF slice of 2 x 1 samples: header, then the samples at offset 16.
+    std::string slice("IMGF\0\0\0\x10\0\0\0\x02\0\0\0\x01\x01\x23\x00\x45", 20);
+    std::filesystem::create_directory(dir / "scans");
+    testing::WriteWholeFile(dir / "scans/I.001", slice);
+    ToolRun ok = Tool({"import-slices", dir / "scans", dir / "o.dat"});
+    ASSERT_EQ(ok.code, 0) << ok.err;
+    AnatomyVolume v;
+    ASSERT_EQ(ReadAnatomyFile(dir / "o.dat", v), AnatomyReadStatus::Ok);
+    EXPECT_EQ(v.data, (std::vector<uint8_t>{0x23, 0x45}));
+    std::filesystem::create_directory(dir / "empty");
+    ToolRun none = Tool({"import-slices", dir / "empty", dir / "p.dat"});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_NE(none.err.find("No files found matching"), std::string::npos) << none.err;
+    EXPECT_EQ(Tool({"import-slices", dir / "scans"}).code, 2);
 }
 
 TEST(SulcanTool, UsageErrorsAndHelp) {
