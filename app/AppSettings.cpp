@@ -101,12 +101,12 @@ void AppSettings::WriteColour(int which) {
     WriteInt(v.blue, colours_[which].b);
 }
 
-WindowRect AppSettings::ReadWindowRect(const WindowRect& initial) const {
+Rect AppSettings::ReadRect(const Rect& initial) const {
     return {ReadInt(kWinLeft, initial.left), ReadInt(kWinTop, initial.top),
             ReadInt(kWinRight, initial.right), ReadInt(kWinBottom, initial.bottom)};
 }
 
-void AppSettings::WriteWindowRect(const WindowRect& rect) {
+void AppSettings::WriteRect(const Rect& rect) {
     WriteInt(kWinLeft, rect.left);
     WriteInt(kWinRight, rect.right);
     WriteInt(kWinTop, rect.top);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "app/window_placement.h"
 #include "platform/Profile.h"
 #include "platform/Ui.h"
 #include "project/file_locations.h"
@@ -160,10 +161,6 @@ enum PreferenceColour {
 inline constexpr int kPreferenceColourCount = 6;
 Rgb DefaultColour(int which);
 
-struct WindowRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    bool operator==(const WindowRect&) const = default;
-};
 
 // Colour table of the slice views: black, white, white matter, selected white matter, gray
 // matter, selected gray matter, CSF, pure red, green and blue, light gray.
@@ -180,8 +177,8 @@ public:
     FileLocations& locations() { return locations_; }
 
     // The stored main window rectangle, or `initial` for each missing edge.
-    WindowRect ReadWindowRect(const WindowRect& initial) const;
-    void WriteWindowRect(const WindowRect& rect);
+    Rect ReadRect(const Rect& initial) const;
+    void WriteRect(const Rect& rect);
 
     int autoSync() const { return autoSync_; }
     void SetAutoSync(int value);

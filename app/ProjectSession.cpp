@@ -71,16 +71,7 @@ int ProjectSession::CloseProject(bool ask) {
                    Answer::Yes)
         return 0;
     CommandContext c = Context();
-    if (doc_->ClassificationChanged()) {
-        Answer a = ui_.Message(msg::kSaveClassOnClose, "", Buttons::YesNoCancel, Icon::Question);
-        if (a == Answer::Cancel) return 0;
-        if (a == Answer::Yes &&
-            !SaveClassification(c, doc_->settings().FileName(ProjectFile::Classification, true))) {
-            if (saveFlags_.cancelled) return 0;
-            if (ui_.Message(msg::kCloseAnyway, "", Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
-                return 0;
-        }
-    }
+    if (!OfferToSaveClassification(c, msg::kSaveClassOnClose, msg::kCloseAnyway)) return 0;
     if (doc_->GrayChanged() &&
         ui_.Message(msg::kGrayNotSaved, "", Buttons::OkCancel, Icon::Question) != Answer::Ok)
         return 0;
@@ -126,10 +117,14 @@ void ProjectSession::NewProject() {
     host_.ShowProject(*doc_, 1);
 }
 
-bool ProjectSession::NewProjectStep() {
+void ProjectSession::ResetDocumentFlags() {
     doc_->SetProjectValid(false);
     doc_->SetClassificationChanged(false);
     doc_->SetGrayChanged(false);
+}
+
+bool ProjectSession::NewProjectStep() {
+    ResetDocumentFlags();
     do {
         auto choice = ui_.ChooseFile(ProjectFileRequest(
             FileRequest::Mode::Save, msg::kSelectNewProjectName,
@@ -224,9 +219,7 @@ void ProjectSession::LoadProject(const std::string& recentFile) {
 }
 
 bool ProjectSession::LoadProjectStep(const std::string& given) {
-    doc_->SetProjectValid(false);
-    doc_->SetClassificationChanged(false);
-    doc_->SetGrayChanged(false);
+    ResetDocumentFlags();
     std::string file = given;
     if (file.empty()) {
         auto choice = ui_.ChooseFile(ProjectFileRequest(

@@ -46,6 +46,7 @@ public:
 
 private:
     CommandContext Context();
+    void ResetDocumentFlags();
     bool NewProjectStep();
     bool ChooseNewProjectAnatomy();
     void DeriveDefaultFileNames();

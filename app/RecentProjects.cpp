@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include "app/AppSettings.h"
+#include "platform/format.h"
+
 namespace sulcan {
 
 namespace {
-std::string ValueName(int i) { return "File" + std::to_string(i + 1); }
+std::string ValueName(int i) { return Format(setting::kRecentFileFormat, i + 1); }
+constexpr const char* kSection = setting::kRecentFileSection;
 }  // namespace
 
 RecentProjects::RecentProjects(Profile& profile) : profile_(profile) {

@@ -11,7 +11,6 @@ namespace sulcan {
 class RecentProjects {
 public:
     static constexpr int kEntries = 3;
-    static constexpr const char* kSection = "Recent File List";
 
     explicit RecentProjects(Profile& profile);
     // Moves the file to the front (an entry naming the same file is dropped) and writes.

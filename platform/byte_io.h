@@ -1,6 +1,8 @@
 #pragma once
 // Explicit little- and big-endian encoding, and FILE wrappers that remember the first error.
 // Files are always written field by field through these, never by dumping structs.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -40,6 +42,15 @@ inline float BitsFloat(uint32_t u) {
     float f;
     std::memcpy(&f, &u, 4);
     return f;
+}
+
+// Bytes between the position and the end of a regular file, or -1 when that cannot be known
+// (a pipe, a device). Readers check it before allocating for a size a header claims.
+inline long long BytesLeftInFile(std::FILE* f) {
+    struct stat st;
+    const long pos = std::ftell(f);
+    if (pos < 0 || fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return (long long)st.st_size - pos;
 }
 
 // Owns a FILE*, closes it on destruction.

@@ -67,19 +67,6 @@ std::string InitialAnatomyName(CommandContext& c) {
     return s.FileName(ProjectFile::Anatomy, true);
 }
 
-// Offers to save the classification that a new size is about to drop; false to stop.
-bool SaveBeforeDropping(CommandContext& c) {
-    if (!c.doc.ClassificationChanged()) return true;
-    Answer a = c.ui.Message(msg::kSaveClassBeforeAnatomy, "", Buttons::YesNoCancel, Icon::Question);
-    if (a == Answer::Cancel) return false;
-    if (a == Answer::No) return true;
-    if (SaveClassification(c, c.doc.settings().FileName(ProjectFile::Classification, true)))
-        return true;
-    if (c.saveFlags.cancelled) return false;
-    return c.ui.Message(msg::kUnableToSaveContinue, "", Buttons::YesNo, Icon::Exclamation) ==
-           Answer::Yes;
-}
-
 // The classification for the new size; false when memory runs out (nothing changed then).
 bool ReplaceClassification(CommandContext& c, const AnatomyReplacement& r) {
     std::vector<uint8_t> labels;
@@ -114,7 +101,10 @@ void LoadAnatomyCommand(CommandContext& c) {
         return;
     }
     const bool newSize = replacement->resizeClassification || replacement->emptyClassification;
-    if (newSize && (!SaveBeforeDropping(c) || !ReplaceClassification(c, *replacement))) return;
+    if (newSize && (!OfferToSaveClassification(c, msg::kSaveClassBeforeAnatomy,
+                                                msg::kUnableToSaveContinue) ||
+                    !ReplaceClassification(c, *replacement)))
+        return;
     const VolumeDims dims = replacement->volume.dims;
     c.doc.InstallAnatomy(std::move(replacement->volume.data), dims);
     c.doc.settings().SetFileName(ProjectFile::Anatomy, choice->path);

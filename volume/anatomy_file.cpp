@@ -1,7 +1,5 @@
 #include "volume/anatomy_file.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -26,14 +24,6 @@ bool ReadDimension(std::FILE* f, const char* format, int& out) {
     if (!line || std::sscanf(line->c_str(), format, &value) != 1) return false;
     out = RoundDimension(value);
     return true;
-}
-
-// Bytes left between the current position and the end of a regular file, or -1.
-long long BytesLeft(std::FILE* f) {
-    struct stat st;
-    long pos = std::ftell(f);
-    if (pos < 0 || fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-    return (long long)st.st_size - pos;
 }
 
 // Writes the box row by row, merging rows (and planes) that lie next to each other in memory
@@ -74,7 +64,7 @@ AnatomyReadStatus ReadAnatomyFile(const std::string& path, AnatomyVolume& out) {
         if (!line->empty() && (*line)[0] == '*') break;
     }
     const size_t n = dims.voxels();
-    const long long left = BytesLeft(f);
+    const long long left = BytesLeftInFile(f);
     if (left >= 0 && (unsigned long long)left < n) return AnatomyReadStatus::ShortData;
     std::vector<uint8_t> data;
     try {

@@ -1,7 +1,5 @@
 #include "volume/class_commands.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <new>
@@ -35,13 +33,6 @@ public:
 private:
     std::FILE* f_;
 };
-
-long long BytesLeft(std::FILE* f) {
-    struct stat st;
-    long pos = std::ftell(f);
-    if (pos < 0 || fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-    return (long long)st.st_size - pos;
-}
 
 // The version lines; false after the message of a refused version.
 bool ReadVersion(HeaderLines& in, Ui& ui, const std::optional<std::string>& first,
@@ -92,7 +83,7 @@ bool ReadParametersAndLabels(HeaderLines& in, std::FILE* f, ClassFileContents& c
         !in.NextInt("smoothness=%d", h.smoothness))
         return false;
     const size_t n = h.dims.voxels();
-    const long long left = BytesLeft(f);
+    const long long left = BytesLeftInFile(f);
     if (left >= 0 && (unsigned long long)left < n) return false;  // before allocating
     c.labels.resize(n);
     return std::fread(c.labels.data(), 1, n, f) == n;
@@ -335,25 +326,20 @@ void SaveClassificationAs(CommandContext& c) {
 
 // ---------------------------------------------------------------- commands
 
-namespace {
-
-// Offers to save changed labels before they are replaced; false when the command must stop.
-bool SaveChangesFirst(CommandContext& c) {
+bool OfferToSaveClassification(CommandContext& c, const char* question, const char* goOnAnyway) {
     if (!c.doc.ClassificationChanged()) return true;
-    Answer a = c.ui.Message(msg::kSaveClassChanges, "", Buttons::YesNoCancel, Icon::Question);
+    Answer a = c.ui.Message(question, "", Buttons::YesNoCancel, Icon::Question);
     if (a == Answer::Cancel) return false;
     if (a == Answer::No) return true;
     if (SaveClassification(c, c.doc.settings().FileName(ProjectFile::Classification, true)))
         return true;
     if (c.saveFlags.cancelled) return false;
-    return c.ui.Message(msg::kUnableToSaveClassContinue, "", Buttons::YesNo, Icon::Exclamation) ==
-           Answer::Yes;
+    return c.ui.Message(goOnAnyway, "", Buttons::YesNo, Icon::Exclamation) == Answer::Yes;
 }
 
-}  // namespace
-
 void LoadClassificationCommand(CommandContext& c) {
-    if (!SaveChangesFirst(c)) return;
+    if (!OfferToSaveClassification(c, msg::kSaveClassChanges, msg::kUnableToSaveClassContinue))
+        return;
     if (c.doc.GrayChanged() &&
         c.ui.Message(msg::kGrayNotSaved, "", Buttons::OkCancel, Icon::Question) != Answer::Ok)
         return;

@@ -27,6 +27,11 @@ int WriteClassFile(CSulcanDoc& doc, Ui& ui, const VoiBox& voi, const std::string
 int SaveClassification(CommandContext& c, const std::string& path);
 void SaveClassificationAs(CommandContext& c);
 
+// When the classification changed: asks `question` (Yes / No / Cancel), and Yes saves it under
+// the project's name; a failed save (not a cancelled one) asks `goOnAnyway` (Yes / No). False
+// when the caller must stop.
+bool OfferToSaveClassification(CommandContext& c, const char* question, const char* goOnAnyway);
+
 // The "Loa&d", "Sav&e" and "Save as..." commands.
 void LoadClassificationCommand(CommandContext& c);
 bool SaveClassificationEnabled(const CSulcanDoc& doc);

@@ -207,9 +207,9 @@ void CMainFrame::BuildStatusBar() {
 
 void CMainFrame::PlaceWindow() {
     const QRect desktop = QApplication::primaryScreen()->availableGeometry();
-    const WindowRect initial{kInitialRect.left(), kInitialRect.top(), kInitialRect.right() + 1,
+    const Rect initial{kInitialRect.left(), kInitialRect.top(), kInitialRect.right() + 1,
                              kInitialRect.bottom() + 1};
-    const WindowRect stored = app_.settings().ReadWindowRect(initial);
+    const Rect stored = app_.settings().ReadRect(initial);
     const Rect placed = PlaceMainWindow({stored.left, stored.top, stored.right, stored.bottom},
                                         {desktop.left(), desktop.top(), desktop.right() + 1,
                                          desktop.bottom() + 1});
@@ -220,7 +220,7 @@ void CMainFrame::PlaceWindow() {
 void CMainFrame::RememberRect() {
     if (!placed_ || windowState() != Qt::WindowNoState || !isVisible()) return;
     const QRect g = geometry();
-    app_.settings().WriteWindowRect({g.left(), g.top(), g.right() + 1, g.bottom() + 1});
+    app_.settings().WriteRect({g.left(), g.top(), g.right() + 1, g.bottom() + 1});
 }
 
 void CMainFrame::moveEvent(QMoveEvent* e) {

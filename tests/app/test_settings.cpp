@@ -27,7 +27,7 @@ TEST(AppSettings, DefaultsOfAnEmptyProfile) {
     EXPECT_EQ(s.zoom(), (std::array<int, 3>{3, 3, 3}));
     EXPECT_EQ(s.openProject(), "::NONE::");
     EXPECT_FALSE(s.helpUrl().empty());
-    EXPECT_EQ(s.ReadWindowRect({1, 2, 3, 4}), (WindowRect{1, 2, 3, 4}));
+    EXPECT_EQ(s.ReadRect({1, 2, 3, 4}), (Rect{1, 2, 3, 4}));
     const Rgb colours[] = {{0, 255, 0}, {0, 0, 255},   {210, 180, 240},
                            {255, 0, 0}, {255, 255, 0}, {0, 0, 0}};
     for (int c = 0; c < kPreferenceColourCount; ++c) EXPECT_EQ(s.colour(c), colours[c]) << c;
@@ -61,7 +61,7 @@ TEST(AppSettings, StoredValuesAreRead) {
     EXPECT_EQ(s.classifySlow(), 1);
     EXPECT_EQ(s.grayLayers(), 7);
     EXPECT_EQ(s.zoom(), (std::array<int, 3>{4, 5, 6}));
-    EXPECT_EQ(s.ReadWindowRect({}), (WindowRect{10, 20, 30, 40}));
+    EXPECT_EQ(s.ReadRect({}), (Rect{10, 20, 30, 40}));
     EXPECT_EQ(s.helpUrl(), "http://help.example/");
     EXPECT_EQ(s.openProject(), "/p/x/brain.qxp");
     EXPECT_EQ(s.colour(kColourGray), (Rgb{1, 255, 0}));
@@ -93,7 +93,7 @@ TEST(AppSettings, ChangesAreWrittenAtOnce) {
     s.SetClassifySlow(1);
     s.SetGrayLayers(9);
     s.SetColour(kColourCsf, {1, 2, 3});
-    s.WriteWindowRect({5, 6, 7, 8});
+    s.WriteRect({5, 6, 7, 8});
     EXPECT_EQ(Int(profile, kAutoSync), 0);
     EXPECT_EQ(Int(profile, kGrabSingly), 0);
     EXPECT_EQ(Int(profile, kXYZLock), 0);
