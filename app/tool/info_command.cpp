@@ -9,6 +9,7 @@
 #include "app/tool/tool_commands.h"
 #include "platform/byte_io.h"
 #include "platform/format.h"
+#include "project/overlay_file.h"
 #include "project/project_file.h"
 #include "platform/console/ConsoleUi.h"
 #include "platform/paths.h"
@@ -22,8 +23,8 @@ const char* const kInfoHelp =
     "usage: sulcan-tool info FILE [--json]\n"
     "\n"
     "Prints every setting of a project file (.qxp), the size and intensity range of an\n"
-    "anatomy volume file (.dat), or the header and label counts of a classification file\n"
-    "(.class).\n"
+    "anatomy volume file (.dat), the header and label counts of a classification file\n"
+    "(.class), or the palette and point bounds of an overlay point file.\n"
     "\n"
     "options:\n"
     "  --json            machine-readable output\n";
@@ -202,6 +203,18 @@ void ReportClassification(const std::string& path, const ClassFileContents& c, R
     r.Add("otherNonZeroVoxels", other);
 }
 
+void ReportOverlay(const std::string& path, const OverlayFileSummary& o, Report& r) {
+    r.Add("type", "overlay");
+    r.Add("path", path);
+    r.Add("paletteSize", o.paletteSize);
+    r.Add("pointLines", (long long)o.pointLines);
+    if (o.hasBounds) {
+        const char* axes[] = {"x", "y", "z"};
+        for (int a = 0; a < 3; ++a)
+            r.Add(std::string(axes[a]) + "Range", Format("%.0f..%.0f", o.min[a], o.max[a]));
+    }
+}
+
 enum class FileKind { Project, Classification, Other };
 
 FileKind KindOf(const std::string& path) {
@@ -247,13 +260,21 @@ int RunInfo(const std::vector<std::string>& argv, Streams io) {
         ReportProject(settings, report);
     } else {
         AnatomyVolume anatomy;
-        AnatomyReadStatus status = ReadAnatomyFile(path, anatomy);
-        if (status != AnatomyReadStatus::Ok) {
-            io.err << "sulcan-tool: " << path << ": not a project file, and as an anatomy file it "
-                   << AnatomyFailure(status) << "\n";
+        const AnatomyReadStatus status = ReadAnatomyFile(path, anatomy);
+        const OverlayFileSummary overlay =
+            status == AnatomyReadStatus::BadHeader ? SummariseOverlayFile(path) : OverlayFileSummary{};
+        if (status == AnatomyReadStatus::Ok) {
+            ReportAnatomy(path, anatomy, report);
+        } else if (overlay.opened && !overlay.error) {
+            ReportOverlay(path, overlay, report);
+        } else {
+            io.err << "sulcan-tool: " << path << ": not a project, overlay or anatomy file; as an "
+                   << "anatomy file it " << AnatomyFailure(status) << "\n";
+            if (overlay.error)
+                io.err << "sulcan-tool: as an overlay file: error in its " << overlay.error->part
+                       << " at line " << overlay.error->line << "\n";
             return kExitFailure;
         }
-        ReportAnatomy(path, anatomy, report);
     }
     if (args.Has("json"))
         report.PrintJson(io.out);

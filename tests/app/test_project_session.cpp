@@ -173,6 +173,16 @@ TEST_F(ProjectSessionTest, AMissingAnatomyOffersAnEmptyVolumeOrAnother) {
     EXPECT_EQ(session.project()->settings().FileName(ProjectFile::Anatomy, false), "moved.dat");
 }
 
+TEST_F(ProjectSessionTest, ATruncatedAnatomyAndCancelLeaveNoHalfOpenProject) {
+    const std::string path = MakeProjectOnDisk(true);
+    std::filesystem::resize_file(dir / "anat.dat", 40);
+    ui.Press(msg::kCancel).Expect(msg::kErrorLoadingProject);
+    session.LoadProject(path);
+    EXPECT_EQ(session.project(), nullptr);
+    EXPECT_EQ(host.windows, 0);
+    EXPECT_EQ(host.shownViews, 0);
+}
+
 TEST_F(ProjectSessionTest, ClassificationFailures) {
     const std::string path = MakeProjectOnDisk(true);
     // A classification of another size: Cancel at the size question fails quietly.

@@ -7,32 +7,48 @@
 
 #include "platform/qt/QtUi.h"
 #include "tests/gui/gui_support.h"
+#include "app/project_messages.h"
 #include "volume/messages.h"
 
 namespace sulcan {
 namespace {
 
-TEST(VolumeDialogs, SizeMismatchQuestionShowsItsLinesAndButtons) {
+TEST(VolumeDialogs, QuestionDialogsShowTheirLinesAndButtons) {
+    struct Case {
+        const char* screenshot;
+        Question question;
+    };
+    const Case cases[] = {
+        {"anatomy_size_mismatch",
+         {msg::kMismatchCaption,
+          {msg::kMismatchLines[0], msg::kMismatchLines[1], msg::kMismatchLines[2]},
+          {msg::kEmptyClassification, msg::kResizeClassification, msg::kCancel},
+          1,
+          2}},
+        {"error_reading_file",
+         {msg::kErrorReadingFileCaption,
+          {msg::kErrorReadingAnatomyText},
+          {msg::kUseEmptyVolume, msg::kChooseAnother, msg::kCancel},
+          0,
+          2}},
+    };
     QtUi ui;
-    Question q{msg::kMismatchCaption,
-               {msg::kMismatchLines[0], msg::kMismatchLines[1], msg::kMismatchLines[2]},
-               {msg::kEmptyClassification, msg::kResizeClassification, msg::kCancel},
-               1,
-               2};
-    QStringList buttons;
-    QString title;
-    testing::WhenModalShown([&](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        for (QAbstractButton* b : box->buttons()) buttons << b->text();
-        testing::SaveScreenshot(box, "anatomy_size_mismatch");
-        box->defaultButton()->click();
-    });
-    EXPECT_EQ(ui.Ask(q), 1);  // the default is "Resize Classification"
-    EXPECT_EQ(title.toStdString(), msg::kMismatchCaption);
-    EXPECT_TRUE(buttons.contains(msg::kEmptyClassification));
-    EXPECT_TRUE(buttons.contains(msg::kCancel));
+    for (const Case& c : cases) {
+        QStringList buttons;
+        QString title;
+        testing::WhenModalShown([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            title = box->windowTitle();
+            for (QAbstractButton* b : box->buttons()) buttons << b->text();
+            testing::SaveScreenshot(box, c.screenshot);
+            box->defaultButton()->click();
+        });
+        EXPECT_EQ(ui.Ask(c.question), c.question.defaultButton);
+        EXPECT_EQ(title.toStdString(), c.question.caption);
+        for (const std::string& b : c.question.buttons)
+            EXPECT_TRUE(buttons.contains(QString::fromStdString(b))) << b;
+    }
 }
 
 TEST(VolumeDialogs, ProcessingNoticeNestsAndGoesWithTheLastHide) {

@@ -84,6 +84,12 @@ TEST(SulcanTool, InfoPrintsAnatomyAndProjectSettings) {
     EXPECT_NE(c.out.find("type: classification\n"), std::string::npos) << c.out;
     EXPECT_NE(c.out.find("confidence: 0.7\n"), std::string::npos) << c.out;
 
+    testing::WriteWholeFile(dir / "roi.txt", "% ROI\n1\n255 0 0\n10 20 30 1\n4 2 7 1\n");
+    ToolRun o = Tool({"info", dir / "roi.txt"});
+    ASSERT_EQ(o.code, 0) << o.err;
+    EXPECT_NE(o.out.find("type: overlay\npath: "), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("pointLines: 2\nxRange: 4..10\n"), std::string::npos) << o.out;
+
     testing::WriteWholeFile(dir / "bad.qxp", std::string("sulcanproject\0garbage", 21));
     ToolRun bad = Tool({"info", dir / "bad.qxp"});
     EXPECT_EQ(bad.code, 1);
