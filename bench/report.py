@@ -10,6 +10,7 @@ PAIRS = {
     "BM_WriteAnatomy": ["BM_RawWrite"],
     "BM_ReadClassification": ["BM_RawRead"],
     "BM_WriteClassification": ["BM_RawWrite"],
+    "BM_SelectConnectedWhite": ["scipy_label_white"],
 }
 VOXELS = 256 ** 3
 

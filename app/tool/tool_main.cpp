@@ -15,6 +15,10 @@ const Command kCommands[] = {
      RunInfo},
     {"import-slices", "make an anatomy file from a folder of scanner slice files",
      kImportSlicesHelp, RunImportSlices},
+    {"select-white", "select the white matter connected to a voxel", kSelectWhiteHelp,
+     RunSelectWhite},
+    {"relabel", "apply a whole-volume relabelling command to a classification", kRelabelHelp,
+     RunRelabel},
 };
 
 void PrintHelp(std::ostream& out) {

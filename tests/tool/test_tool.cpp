@@ -114,6 +114,21 @@ TEST(SulcanTool, ImportSlicesMakesAnAnatomy) {
     EXPECT_EQ(Tool({"import-slices", dir / "scans"}).code, 2);
 }
 
+TEST(SulcanTool, SelectWhiteAndRelabel) {
+    TempDir dir;
+    ASSERT_EQ(Tool({"phantom", "--size", "32", "--satellite", dir / "a.dat", "--labels",
+                    dir / "a.class"}).code, 0);
+    ToolRun sel = Tool({"select-white", dir / "a.dat", dir / "a.class", "16", "16", "16",
+                        dir / "s.class"});
+    ASSERT_EQ(sel.code, 0) << sel.err;
+    EXPECT_NE(sel.out.find("selected"), std::string::npos) << sel.out;
+    ToolRun rel = Tool({"relabel", dir / "a.dat", dir / "a.class", "delete-all-csf", dir / "r.class"});
+    ASSERT_EQ(rel.code, 0) << rel.err;
+    ToolRun info = Tool({"info", dir / "r.class"});
+    EXPECT_NE(info.out.find("csfVoxels: 0\n"), std::string::npos) << info.out;
+    EXPECT_EQ(Tool({"relabel", dir / "a.dat", dir / "a.class", "paint-it-blue", dir / "x.class"}).code, 2);
+}
+
 TEST(SulcanTool, UsageErrorsAndHelp) {
     struct Case {
         std::vector<std::string> args;
