@@ -67,6 +67,20 @@ public:
     // runs on the user-interface thread. Shows nest; the window goes with the last hide.
     virtual void ShowProcessing(const std::string& text, bool waitCursor) = 0;
     virtual void HideProcessing() = 0;
+    // The wait cursor alone, for short waits that need no notice. Calls nest.
+    virtual void SetWaitCursor(bool on) = 0;
+};
+
+// Shows the wait cursor for the lifetime of the object.
+class WaitCursor {
+public:
+    explicit WaitCursor(Ui& ui) : ui_(ui) { ui_.SetWaitCursor(true); }
+    ~WaitCursor() { ui_.SetWaitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    Ui& ui_;
 };
 
 // Shows the processing notice for the lifetime of the object.

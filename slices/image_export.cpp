@@ -17,7 +17,12 @@ std::optional<std::string> AskForTiffPath(const std::string& initialPath, Ui& ui
 }
 
 int WriteOrReport(const RgbImage& image, const std::string& path, Ui& ui) {
-    if (WriteTiffFile(image, path)) return 1;
+    int written;
+    {
+        WaitCursor busy(ui);
+        written = WriteTiffFile(image, path);
+    }
+    if (written) return 1;
     ui.Message(msg::tiff::kErrorWriting, "", Buttons::Ok, Icon::Exclamation);
     return 0;
 }

@@ -151,8 +151,11 @@ std::optional<SlicePicture> AllocatePicture(const SliceGeometry& g, DisplayForma
 
 SliceSource SliceSourceOf(CSulcanDoc& doc) {
     SliceSource s;
-    s.anatomy = doc.anatomy().data();
-    s.labels = doc.classification().data();
+    // A volume of the wrong size (a half-installed project) gives no picture rather than a
+    // read beyond it.
+    const size_t voxels = doc.dims().voxels();
+    if (doc.anatomy().size() == voxels) s.anatomy = doc.anatomy().data();
+    if (doc.classification().size() == voxels) s.labels = doc.classification().data();
     s.dims = doc.dims();
     s.roi = &doc.overlay(kOverlayRoi);
     s.functional = &doc.overlay(kOverlayFunctional);

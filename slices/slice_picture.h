@@ -31,6 +31,7 @@ struct SliceSource {
     const OverlaySet* functionalInRoi = nullptr;
     const OverlaySet* cut = nullptr;
 };
+// No volume pointers when a volume does not match the dimensions.
 SliceSource SliceSourceOf(CSulcanDoc& doc);
 
 struct SliceTables {

@@ -289,8 +289,17 @@ void MakeAnatomyFromIFiles(Ui& ui, Profile& profile, FileLocations& locations,
     if (!showDialog(model)) return;
     // Remembered so the next import starts in the same folder.
     profile.SetString(kSettingsSection, kFilepathValue, model.folder());
-    const SliceImportResult r =
-        ImportSlices(model.folder(), [&] { return ChooseAnatomyOutput(ui, locations); });
+    SliceImportResult r;
+    {
+        // The wait cursor while the folder is listed and read, not over the save dialog.
+        WaitCursor busy(ui);
+        r = ImportSlices(model.folder(), [&] {
+            ui.SetWaitCursor(false);
+            auto path = ChooseAnatomyOutput(ui, locations);
+            ui.SetWaitCursor(true);
+            return path;
+        });
+    }
     if (r.status == Status::Cancelled) return;
     const std::string pattern = SlicePatternOf(SliceFolderOf(model.folder()));
     const bool ok = r.status == Status::Ok;

@@ -30,6 +30,7 @@ public:
     int Ask(const Question& question) override;
     void ShowProcessing(const std::string&, bool) override {}
     void HideProcessing() override {}
+    void SetWaitCursor(bool) override {}
 
 private:
     std::string TakeAnswer(const std::string& question, const std::vector<std::string>& choices);

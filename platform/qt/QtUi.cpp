@@ -183,4 +183,14 @@ void QtUi::HideProcessing() {
     });
 }
 
+void QtUi::SetWaitCursor(bool on) {
+    OnGuiThread([&] {
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+        return 0;
+    });
+}
+
 }  // namespace sulcan

@@ -22,6 +22,7 @@ public:
     int Ask(const Question& question) override;
     void ShowProcessing(const std::string& text, bool waitCursor) override;
     void HideProcessing() override;
+    void SetWaitCursor(bool on) override;
 
     // "Desc (*.a, *.b)|*.a;*.b|...||" as Qt's "Desc (*.a *.b);;..." list.
     static QStringList QtFilters(const std::string& filter);

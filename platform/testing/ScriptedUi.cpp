@@ -21,6 +21,7 @@ const char* KindName(Prompt::Kind k) {
 
 ScriptedUi::~ScriptedUi() {
     if (noticeDepth_ != 0) ADD_FAILURE() << "processing notice left open " << noticeDepth_ << " deep";
+    if (waitCursorDepth_ != 0) ADD_FAILURE() << "wait cursor left on " << waitCursorDepth_ << " deep";
     if (!script_.empty())
         ADD_FAILURE() << script_.size() << " scripted answer(s) left unused; next expected a "
                       << KindName(script_.front().kind)

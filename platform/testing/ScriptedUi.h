@@ -56,6 +56,8 @@ public:
     // Notices need no answer: they are recorded, and the nesting is checked.
     void ShowProcessing(const std::string& text, bool waitCursor) override;
     void HideProcessing() override;
+    void SetWaitCursor(bool on) override { waitCursorDepth_ += on ? 1 : -1; }
+    int waitCursorDepth() const { return waitCursorDepth_; }
     const std::vector<std::string>& notices() const { return notices_; }
     int noticeDepth() const { return noticeDepth_; }
 
@@ -79,6 +81,7 @@ private:
     std::vector<Prompt> prompts_;
     std::vector<std::string> notices_;
     int noticeDepth_ = 0;
+    int waitCursorDepth_ = 0;
 };
 
 }  // namespace sulcan::testing

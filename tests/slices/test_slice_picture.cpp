@@ -170,6 +170,9 @@ TEST(SlicePicture, TheDocumentIsTheSource) {
     EXPECT_EQ(p->PixelAt(1, 2), f.colours.pixel[kColourCsfMatter]);
     EXPECT_EQ(p->PixelAt(3, 0), 0xABCDEFu);
     EXPECT_EQ(p->PixelAt(0, 0), f.grey[200]);
+
+    doc.InstallClassification(std::vector<uint8_t>(5, 0));
+    EXPECT_FALSE(BuildSlicePicture(SliceSourceOf(doc), Sagittal, 1, on, f.tables()));
 }
 
 TEST(SlicePicture, RecolouringAPixelFollowsItsCopies) {

@@ -32,6 +32,7 @@ public:
     int Ask(const Question&) override { return answer; }
     void ShowProcessing(const std::string&, bool) override {}
     void HideProcessing() override {}
+    void SetWaitCursor(bool) override {}
     int answer = 1;  // "Resize Classification"
 };
 
