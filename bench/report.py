@@ -3,16 +3,22 @@
 import json
 import sys
 
-# operation benchmark -> the peers it is compared with (C++ baselines and Python peers)
-PAIRS = {
-    "BM_ReplaceLabels": ["BM_PlainPass", "numpy_replace_labels"],
-    "BM_ReadAnatomy": ["BM_RawRead"],
-    "BM_WriteAnatomy": ["BM_RawWrite"],
-    "BM_ReadClassification": ["BM_RawRead"],
-    "BM_WriteClassification": ["BM_RawWrite"],
-    "BM_SelectConnectedWhite": ["scipy_label_white"],
-}
 VOXELS = 256 ** 3
+
+# operation benchmark -> (the peers it is compared with, the items it processes)
+PAIRS = {
+    "BM_ReplaceLabels": (["BM_PlainPass", "numpy_replace_labels"], VOXELS),
+    "BM_ReadAnatomy": (["BM_RawRead"], VOXELS),
+    "BM_WriteAnatomy": (["BM_RawWrite"], VOXELS),
+    "BM_ReadClassification": (["BM_RawRead"], VOXELS),
+    "BM_WriteClassification": (["BM_RawWrite"], VOXELS),
+    "BM_SelectConnectedWhite": (["scipy_label_white"], VOXELS),
+}
+# slice pictures: orientation 0..2 at 256 and 1023 pixels square, against a copy of as many bytes
+for size in (256, 1023):
+    for orientation in (0, 1, 2):
+        PAIRS[f"BM_SlicePicture/orientation:{orientation}/size:{size}"] = (
+            [f"BM_SliceCopy/size:{size}"], size * size)
 
 
 def main():
@@ -31,8 +37,8 @@ def main():
                 peer = json.loads(line)
                 seconds[peer["name"]] = peer["seconds"]
 
-    print(f"{'operation':<24}{'time':>12}{'ns/voxel':>10}   {'peer':<24}{'time':>12}{'ratio':>8}")
-    for op, peers in PAIRS.items():
+    print(f"{'operation':<42}{'time':>12}{'ns/item':>10}   {'peer':<24}{'time':>12}{'ratio':>8}")
+    for op, (peers, items) in PAIRS.items():
         if op not in seconds:
             continue
         t = seconds[op]
@@ -40,8 +46,8 @@ def main():
             if peer not in seconds:
                 continue
             p = seconds[peer]
-            print(f"{op:<24}{t * 1e3:>10.2f}ms{t / VOXELS * 1e9:>10.3f}   "
-                  f"{peer:<24}{p * 1e3:>10.2f}ms{t / p:>8.2f}")
+            print(f"{op:<42}{t * 1e3:>10.3f}ms{t / items * 1e9:>10.3f}   "
+                  f"{peer:<24}{p * 1e3:>10.3f}ms{t / p:>8.2f}")
 
 
 if __name__ == "__main__":
