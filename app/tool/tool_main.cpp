@@ -19,6 +19,8 @@ const Command kCommands[] = {
      RunSelectWhite},
     {"relabel", "apply a whole-volume relabelling command to a classification", kRelabelHelp,
      RunRelabel},
+    {"slice-tiff", "write one slice picture with its overlays as a TIFF file", kSliceTiffHelp,
+     RunSliceTiff},
 };
 
 void PrintHelp(std::ostream& out) {

@@ -9,6 +9,7 @@
 #include "project/project_file.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/topology_count.h"
+#include "slices/tiff_writer.h"
 #include "volume/anatomy_file.h"
 #include "volume/text_line.h"
 
@@ -127,6 +128,18 @@ TEST(SulcanTool, SelectWhiteAndRelabel) {
     ToolRun info = Tool({"info", dir / "r.class"});
     EXPECT_NE(info.out.find("csfVoxels: 0\n"), std::string::npos) << info.out;
     EXPECT_EQ(Tool({"relabel", dir / "a.dat", dir / "a.class", "paint-it-blue", dir / "x.class"}).code, 2);
+}
+
+TEST(SulcanTool, SliceTiffWritesTheSlicePicture) {
+    TempDir dir;
+    ASSERT_EQ(Tool({"phantom", "--size", "32", dir / "a.dat", "--labels", dir / "a.class"}).code, 0);
+    ToolRun r = Tool({"slice-tiff", dir / "a.dat", "--class", dir / "a.class", "--overlays",
+                      "white,csf", "--orientation", "2", dir / "s.tif"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string tiff = testing::ReadWholeFile(dir / "s.tif");
+    EXPECT_EQ(tiff.size(), TiffFileSize(*MakeRgbImage(32, 32)));
+    EXPECT_EQ(Tool({"slice-tiff", dir / "a.dat", "--slice", "40", dir / "t.tif"}).code, 1);
+    EXPECT_EQ(Tool({"slice-tiff", dir / "a.dat", "--overlays", "blue", dir / "t.tif"}).code, 2);
 }
 
 TEST(SulcanTool, UsageErrorsAndHelp) {
