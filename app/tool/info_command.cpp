@@ -247,7 +247,7 @@ int RunInfo(const std::vector<std::string>& argv, Streams io) {
     const FileKind kind = KindOf(path);
     if (kind == FileKind::Classification) {
         CSulcanDoc doc;  // no anatomy: the file's size is taken without a question
-        ConsoleUi ui({}, io.err);
+        ConsoleUi ui(io.answers, io.err);
         auto contents = ReadClassFile(doc, ui, path);
         if (!contents) return kExitFailure;
         ReportClassification(path, *contents, report);

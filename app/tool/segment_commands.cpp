@@ -122,7 +122,7 @@ int RunSelectWhite(const std::vector<std::string>& argv, Streams io) {
     }
     const auto& pos = args.positional();
     CSulcanDoc doc;
-    ConsoleUi ui({}, io.err);
+    ConsoleUi ui(io.answers, io.err);
     if (!LoadProject(doc, ui, pos[0], pos[1], io)) return kExitFailure;
     const int64_t count = SelectConnectedWhite(doc, ui, xyz[0], xyz[1], xyz[2],
                                                voi.value_or(doc.GetVoi()), !args.Has("deselect"));
@@ -147,7 +147,7 @@ int RunRelabel(const std::vector<std::string>& argv, Streams io) {
         return kExitUsage;
     }
     CSulcanDoc doc;
-    ConsoleUi ui({}, io.err);
+    ConsoleUi ui(io.answers, io.err);
     if (!LoadProject(doc, ui, pos[0], pos[1], io)) return kExitFailure;
     const auto [deselect, which] = command->second;
     if (deselect)

@@ -103,7 +103,7 @@ int RunSliceTiff(const std::vector<std::string>& argv, Streams io) {
         io.err << "sulcan-tool slice-tiff: " << error << "\n" << kSliceTiffHelp;
         return kExitUsage;
     }
-    ConsoleUi ui({}, io.err);
+    ConsoleUi ui(io.answers, io.err);
     CSulcanDoc doc;
     if (!LoadAnatomy(doc, ui, args.positional()[0])) {
         io.err << "sulcan-tool: Unable to load volume anatomy!\n";

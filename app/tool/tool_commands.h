@@ -10,6 +10,8 @@ namespace sulcan::tool {
 struct Streams {
     std::ostream& out;
     std::ostream& err;
+    // Answers to the questions a command may ask, in order ("--answer TEXT", any command).
+    std::vector<std::string> answers = {};
 };
 
 struct Command {

@@ -35,6 +35,8 @@ void PrintHelp(std::ostream& out) {
             << c.summary << "\n";
     }
     out << "\n\"sulcan-tool COMMAND --help\" describes a command.\n"
+           "A question a command asks is answered by the next \"--answer TEXT\" (a button's\n"
+           "name, such as OK, Cancel, Yes or No); without one the command stops with code 2.\n"
            "Exit codes: 0 success, 1 failure, 2 usage or unanswered question, 3 cancelled.\n";
 }
 
@@ -47,8 +49,15 @@ int RunTool(const std::vector<std::string>& argv, Streams io) {
     }
     for (const Command& c : kCommands) {
         if (argv[0] != c.name) continue;
+        std::vector<std::string> rest;
+        for (size_t i = 1; i < argv.size(); ++i) {
+            if (argv[i] == "--answer" && i + 1 < argv.size())
+                io.answers.push_back(argv[++i]);
+            else
+                rest.push_back(argv[i]);
+        }
         try {
-            return c.run({argv.begin() + 1, argv.end()}, io);
+            return c.run(rest, io);
         } catch (const UnansweredQuestion& q) {
             io.err << q.what() << "\n";
             return kExitUsage;

@@ -139,6 +139,13 @@ TEST(SulcanTool, SliceTiffWritesTheSlicePicture) {
     const std::string tiff = testing::ReadWholeFile(dir / "s.tif");
     EXPECT_EQ(tiff.size(), TiffFileSize(*MakeRgbImage(32, 32)));
     EXPECT_EQ(Tool({"slice-tiff", dir / "a.dat", "--slice", "40", dir / "t.tif"}).code, 1);
+    // A classification of another size asks first; --answer gives the reply.
+    ASSERT_EQ(Tool({"phantom", "--size", "40", dir / "b.dat", "--labels", dir / "b.class"}).code, 0);
+    ToolRun asked = Tool({"slice-tiff", dir / "a.dat", "--class", dir / "b.class", dir / "u.tif"});
+    EXPECT_EQ(asked.code, 2);
+    EXPECT_NE(asked.err.find("--answer OK|Cancel"), std::string::npos) << asked.err;
+    EXPECT_EQ(Tool({"slice-tiff", dir / "a.dat", "--class", dir / "b.class", "--answer", "ok",
+                    dir / "u.tif"}).code, 0);
     EXPECT_EQ(Tool({"slice-tiff", dir / "a.dat", "--overlays", "blue", dir / "t.tif"}).code, 2);
 }
 
