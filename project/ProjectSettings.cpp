@@ -1,23 +1,20 @@
 #include "project/ProjectSettings.h"
 
 #include "platform/paths.h"
+#include "project/in_range.h"
 
 namespace sulcan {
 
 namespace {
 constexpr size_t kProjectNameCapacity = 256;  // zero-terminated in the file
 
-template <typename T>
-bool Within(T v, T lo, T hi) {
-    return v >= lo && v <= hi;  // NaN fails
-}
 }  // namespace
 
 ProjectSettings::ProjectSettings() = default;
 
 template <typename T>
 T ProjectSettings::SetInRange(T& member, T v, T lo, T hi) {
-    if (Within(v, lo, hi)) {
+    if (InClosedRange(v, lo, hi)) {
         Touch(member != v);
         member = v;
     }
@@ -79,7 +76,7 @@ float ProjectSettings::SetModulationDepth(float v) {
 }
 
 bool ProjectSettings::SetMovieFrameSize(int w, int h) {
-    if (!Within(w, 160, 1600) || !Within(h, 120, 1200)) return false;
+    if (!InClosedRange(w, 160, 1600) || !InClosedRange(h, 120, 1200)) return false;
     Touch(movieFrameWidth_ != w || movieFrameHeight_ != h);
     movieFrameWidth_ = int16_t(w);
     movieFrameHeight_ = int16_t(h);
@@ -87,14 +84,14 @@ bool ProjectSettings::SetMovieFrameSize(int w, int h) {
 }
 
 bool ProjectSettings::SetVolumeSize(int x, int y, int z) {
-    if (!Within(x, 1, 1023) || !Within(y, 1, 1023) || !Within(z, 1, 1023)) return false;
+    if (!InClosedRange(x, 1, 1023) || !InClosedRange(y, 1, 1023) || !InClosedRange(z, 1, 1023)) return false;
     Touch(size_[0] != x || size_[1] != y || size_[2] != z);
     size_[0] = x, size_[1] = y, size_[2] = z;
     return true;
 }
 
 bool ProjectSettings::SetVoxelSize(float x, float y, float z) {
-    if (!Within(x, 0.1f, 10.0f) || !Within(y, 0.1f, 10.0f) || !Within(z, 0.1f, 10.0f))
+    if (!InClosedRange(x, 0.1f, 10.0f) || !InClosedRange(y, 0.1f, 10.0f) || !InClosedRange(z, 0.1f, 10.0f))
         return false;
     Touch(voxelSize_[0] != x || voxelSize_[1] != y || voxelSize_[2] != z);
     voxelSize_[0] = x, voxelSize_[1] = y, voxelSize_[2] = z;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/byte_io.h"
+#include "project/in_range.h"
 #include "project/word_codec.h"
 
 namespace sulcan {
@@ -16,8 +17,7 @@ constexpr int kRotationWord = 76, kPanWord = 79, kZoomWord = 81, kSpinAxisWord =
               kLightColourWords = 96, kLightPositionWord = 194;
 
 bool WordInRange(const uint8_t* block, int word, float lo, float hi) {
-    float v = BitsFloat(GetLE32(block + 4 * word));
-    return v >= lo && v <= hi;  // NaN fails
+    return InClosedRange(BitsFloat(GetLE32(block + 4 * word)), lo, hi);
 }
 
 bool WordsInRange(const uint8_t* block, int first, int count, float lo, float hi) {

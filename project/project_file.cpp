@@ -7,6 +7,7 @@
 
 #include "platform/byte_io.h"
 #include "platform/paths.h"
+#include "project/in_range.h"
 
 namespace sulcan {
 
@@ -25,10 +26,6 @@ constexpr ProjectFile kStringOrder[] = {
     ProjectFile::MovieScript,
 };
 
-template <typename T>
-bool Within(T v, T lo, T hi) {
-    return v >= lo && v <= hi;
-}
 
 }  // namespace
 
@@ -119,30 +116,30 @@ bool ProjectFileCodec::Read(ByteReader& r, ProjectSettings& s) {
     char name[kNameBytes];
     if (!r.Bytes(name, sizeof name)) return false;  // replaced by the loaded path's name
 
-    if (!r.I32(s.outputFormat_) || !Within(s.outputFormat_, 0, 2)) return false;
-    if (!r.I32(s.spareFlag_) || !Within(s.spareFlag_, 0, 1)) return false;
-    if (!r.I16(s.movieFrameWidth_) || !Within<int16_t>(s.movieFrameWidth_, 160, 1600))
+    if (!r.I32(s.outputFormat_) || !InClosedRange(s.outputFormat_, 0, 2)) return false;
+    if (!r.I32(s.spareFlag_) || !InClosedRange(s.spareFlag_, 0, 1)) return false;
+    if (!r.I16(s.movieFrameWidth_) || !InClosedRange<int16_t>(s.movieFrameWidth_, 160, 1600))
         return false;
-    if (!r.I16(s.movieFrameHeight_) || !Within<int16_t>(s.movieFrameHeight_, 120, 1200))
+    if (!r.I16(s.movieFrameHeight_) || !InClosedRange<int16_t>(s.movieFrameHeight_, 120, 1200))
         return false;
     for (int32_t& v : s.size_)
-        if (!r.I32(v) || !Within(v, 1, 1023)) return false;
-    if (!r.I32(s.spareCount_) || !Within(s.spareCount_, 1, 999)) return false;
+        if (!r.I32(v) || !InClosedRange(v, 1, 1023)) return false;
+    if (!r.I32(s.spareCount_) || !InClosedRange(s.spareCount_, 1, 999)) return false;
     int32_t activeView, viewCount;
-    if (!r.I32(activeView) || !r.I32(viewCount) || !Within(viewCount, 0, kMaxViews)) return false;
-    if (viewCount == 0 ? activeView != 0 : !Within(activeView, 0, viewCount - 1)) return false;
+    if (!r.I32(activeView) || !r.I32(viewCount) || !InClosedRange(viewCount, 0, kMaxViews)) return false;
+    if (viewCount == 0 ? activeView != 0 : !InClosedRange(activeView, 0, viewCount - 1)) return false;
 
     ClassificationParameters& c = s.classification_;
     for (float* v : {&c.csfMean, &c.grayMean, &c.whiteMean})
-        if (!r.F32(*v) || !Within(*v, 0.0f, 255.999f)) return false;
-    if (!r.F32(c.noiseStdev) || !Within(c.noiseStdev, 1.0f, 25.0f)) return false;
-    if (!r.F32(c.confidence) || !Within(c.confidence, 0.0f, 1.0f)) return false;
-    if (!r.I32(c.smoothness) || !Within(c.smoothness, 0, 10)) return false;
+        if (!r.F32(*v) || !InClosedRange(*v, 0.0f, 255.999f)) return false;
+    if (!r.F32(c.noiseStdev) || !InClosedRange(c.noiseStdev, 1.0f, 25.0f)) return false;
+    if (!r.F32(c.confidence) || !InClosedRange(c.confidence, 0.0f, 1.0f)) return false;
+    if (!r.I32(c.smoothness) || !InClosedRange(c.smoothness, 0, 10)) return false;
     int32_t listCounts[kOverlayListCount];
     for (int32_t& n : listCounts)
-        if (!r.I32(n) || !Within(n, 0, kMaxListEntries)) return false;
-    if (!r.I32(s.migrationMode_) || !Within(s.migrationMode_, 0, 3)) return false;
-    if (!r.I32(s.growVoxels_) || !Within(s.growVoxels_, 0, 999)) return false;
+        if (!r.I32(n) || !InClosedRange(n, 0, kMaxListEntries)) return false;
+    if (!r.I32(s.migrationMode_) || !InClosedRange(s.migrationMode_, 0, 3)) return false;
+    if (!r.I32(s.growVoxels_) || !InClosedRange(s.growVoxels_, 0, 999)) return false;
     TopologySummary t;
     for (int32_t* v : {&t.valid, &t.cavityCount, &t.volumeCount, &t.eulerTimes8, &t.handleCount,
                        &t.handlesLocated})
@@ -152,11 +149,11 @@ bool ProjectFileCodec::Read(ByteReader& r, ProjectSettings& s) {
     int32_t handleCount;
     if (!r.I32(handleCount) || handleCount < 0) return false;
     if (!r.I32(s.currentHandle_)) return false;
-    if (s.currentHandle_ != 0 && !Within(s.currentHandle_, 0, handleCount - 1)) return false;
+    if (s.currentHandle_ != 0 && !InClosedRange(s.currentHandle_, 0, handleCount - 1)) return false;
     for (float& v : s.voxelSize_)
         if (!r.F32(v) || !(v > 0)) return false;
-    if (!r.I32(s.grayLayers_) || !Within(s.grayLayers_, 0, 999)) return false;
-    if (!r.I32(s.isosurfacer_) || !Within(s.isosurfacer_, 0, 1)) return false;
+    if (!r.I32(s.grayLayers_) || !InClosedRange(s.grayLayers_, 0, 999)) return false;
+    if (!r.I32(s.isosurfacer_) || !InClosedRange(s.isosurfacer_, 0, 1)) return false;
     using F = ProjectSettings::Flag;
     for (F f : {F::OverlayRois, F::ClipFunctionalToRois, F::OverlayFunctional, F::OverlayCuts})
         if (!r.I32(s.flags_[int(f)])) return false;
@@ -170,7 +167,7 @@ bool ProjectFileCodec::Read(ByteReader& r, ProjectSettings& s) {
     s.smoothing2_ = SmoothingParameters::Decode(smooth2);
     if (!s.smoothing1_.Valid() || !s.decimation_.Valid() || !s.smoothing2_.Valid()) return false;
     if (!r.I32(s.flags_[int(F::CurvatureBrightness)])) return false;
-    if (!r.F32(s.modulationDepth_) || !Within(s.modulationDepth_, 0.0f, 1.0f)) return false;
+    if (!r.F32(s.modulationDepth_) || !InClosedRange(s.modulationDepth_, 0.0f, 1.0f)) return false;
     if (!r.I32(s.flags_[int(F::SaveOutput)]) || !r.I32(s.flags_[int(F::StartViewer)]))
         return false;
     uint8_t state[ViewerState::kBytes];
@@ -236,7 +233,7 @@ int SaveProjectFile(ProjectSettings& settings, const std::string& path,
     settings.SetFlag(ProjectSettings::Flag::ViewerOpen, windows.viewerOpen ? 1 : 0);
     const int32_t viewCount = int32_t(std::min<size_t>(windows.views.size(), kMaxViews));
     const int32_t activeView =
-        Within(windows.activeView, 0, viewCount - 1) ? windows.activeView : 0;
+        InClosedRange(windows.activeView, 0, viewCount - 1) ? windows.activeView : 0;
 
     File file(target, "wb");
     if (!file) return 0;

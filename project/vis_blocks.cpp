@@ -1,12 +1,9 @@
 #include "project/vis_blocks.h"
 
+#include "project/in_range.h"
 #include "project/word_codec.h"
 
 namespace sulcan {
-
-namespace {
-bool InRange(float v, float lo, float hi) { return v >= lo && v <= hi; }  // NaN fails
-}  // namespace
 
 template <typename Codec>
 void SmoothingParameters::Walk(Codec& c, SmoothingParameters& s) {
@@ -40,8 +37,8 @@ void DecimationParameters::Walk(Codec& c, DecimationParameters& d) {
 }
 
 bool SmoothingParameters::Valid() const {
-    return InRange(convergence, 0, 1) && maxIterations >= 0 && InRange(featureAngle, 0, 180) &&
-           InRange(edgeAngle, 0, 180);
+    return InClosedRange<float>(convergence, 0, 1) && maxIterations >= 0 && InClosedRange<float>(featureAngle, 0, 180) &&
+           InClosedRange<float>(edgeAngle, 0, 180);
 }
 void SmoothingParameters::Encode(uint8_t* out) const { EncodeRecord(*this, out); }
 SmoothingParameters SmoothingParameters::Decode(const uint8_t* in) {
@@ -52,10 +49,10 @@ bool SmoothingParameters::operator==(const SmoothingParameters& other) const {
 }
 
 bool DecimationParameters::Valid() const {
-    return InRange(initialFeatureAngle, 0, 180) && InRange(featureAngleIncrement, 0, 180) &&
-           InRange(maxFeatureAngle, 0, 180) && InRange(initialError, 0, 1) &&
-           InRange(errorIncrement, 0, 1) && InRange(maxError, 0, 1) && maxIterations >= 0 &&
-           maxSubIterations >= 0 && InRange(aspectRatio, 1, 1000) && degree >= 25 &&
+    return InClosedRange<float>(initialFeatureAngle, 0, 180) && InClosedRange<float>(featureAngleIncrement, 0, 180) &&
+           InClosedRange<float>(maxFeatureAngle, 0, 180) && InClosedRange<float>(initialError, 0, 1) &&
+           InClosedRange<float>(errorIncrement, 0, 1) && InClosedRange<float>(maxError, 0, 1) && maxIterations >= 0 &&
+           maxSubIterations >= 0 && InClosedRange<float>(aspectRatio, 1, 1000) && degree >= 25 &&
            degree <= 512 && targetTriangles >= 0;
 }
 void DecimationParameters::Encode(uint8_t* out) const { EncodeRecord(*this, out); }

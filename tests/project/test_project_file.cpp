@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <cstring>
 
 #include "platform/byte_io.h"
 #include "tests/project/project_fixture.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 
 namespace sulcan {
@@ -318,16 +316,12 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesNoPartialFile) {
     ProjectSettings unnamed;
     EXPECT_EQ(SaveProjectFile(unnamed, ""), 0);
 
-    // A file size limit makes the writes past 600 bytes fail.
-    struct rlimit old;
-    getrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = {600, old.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
     ProjectSettings t = RichSettings(dir / "limited.qxp");
-    int result = SaveProjectFile(t, "");
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_DFL);
+    int result;
+    {
+        testing::FileSizeLimit cap(600);  // the writes past 600 bytes fail
+        result = SaveProjectFile(t, "");
+    }
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(t.modified());
     EXPECT_EQ(std::fopen((dir / "limited.qxp").c_str(), "rb"), nullptr);

@@ -1,6 +1,8 @@
 #include "slices/tiff_writer.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/support/file_size_limit.h"
 #include <sys/resource.h>
 #include <tiffio.h>
 
@@ -180,26 +182,6 @@ TEST(Tiff, AFileThatCannotBeOpenedFails) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-// Caps the size of files this process may write, so a write fails part-way like a full disk.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-  private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = SIG_DFL;
-};
-
 TEST(Tiff, AWriteThatFailsPartWayRemovesThePartialFile) {
     TempDir dir;
     const RgbImage image = Gradient(256, 256);
@@ -208,7 +190,7 @@ TEST(Tiff, AWriteThatFailsPartWayRemovesThePartialFile) {
         WriteWholeFile(path, "previous");
         int result = 1;
         {
-            FileSizeLimit cap(limit);
+            testing::FileSizeLimit cap(limit);
             result = WriteTiffFile(image, path);
         }
         EXPECT_EQ(result, 0) << limit;

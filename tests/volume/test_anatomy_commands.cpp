@@ -1,6 +1,4 @@
-#include <signal.h>
-#include <sys/resource.h>
-
+#include "tests/support/file_size_limit.h"
 #include "tests/volume/command_fixture.h"
 #include "volume/anatomy_commands.h"
 #include "volume/messages.h"
@@ -114,15 +112,11 @@ TEST_F(AnatomyCommandTest, SaveVoiWritesTheBoxAndReportsFailures) {
     ui.Expect(msg::kUnableToOpenForWriting, msg::kSaveVoiCaption);
     SaveVoiAsAnatomy(doc, ui, doc.GetVoi(), dir / "missing/voi.dat");
 
-    struct rlimit old;
-    getrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = {100, old.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &small);
     ui.Expect("Problem saving VOI volume.\nThe disk is full.", msg::kSaveVoiCaption);
-    SaveVoiAsAnatomy(doc, ui, VoiBox::Whole(doc.dims()), dir / "full.dat");
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_DFL);
+    {
+        testing::FileSizeLimit cap(100);
+        SaveVoiAsAnatomy(doc, ui, VoiBox::Whole(doc.dims()), dir / "full.dat");
+    }
     EXPECT_EQ(std::fopen((dir / "full.dat").c_str(), "rb"), nullptr);
 }
 

@@ -1,6 +1,4 @@
-#include <signal.h>
-#include <sys/resource.h>
-
+#include "tests/support/file_size_limit.h"
 #include "tests/volume/command_fixture.h"
 #include "volume/class_commands.h"
 #include "volume/messages.h"
@@ -141,16 +139,13 @@ TEST_F(ClassFileTest, AFailedSaveLeavesTheBackupAndNoFile) {
     ASSERT_EQ(WriteClassFile(doc, ui, doc.GetVoi(), path), 1);
     doc.SetClassificationChanged(true);
 
-    struct rlimit old;
-    getrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = {200, old.rlim_max};  // the header fits, the labels do not
-    setrlimit(RLIMIT_FSIZE, &small);
     ui.Expect("Problem saving classification volume.\nThe disk is full.", msg::kSaveClassCaption)
         .Expect(msg::kProblemSavingClass, msg::kSaveClassCaption);
-    const int result = WriteClassFile(doc, ui, doc.GetVoi(), path);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, SIG_DFL);
+    int result;
+    {
+        testing::FileSizeLimit cap(200);  // the header fits, the labels do not
+        result = WriteClassFile(doc, ui, doc.GetVoi(), path);
+    }
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(doc.ClassificationChanged());
     EXPECT_EQ(std::fopen(path.c_str(), "rb"), nullptr);
