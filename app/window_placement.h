@@ -1,13 +1,8 @@
 #pragma once
 // Where the main window opens, from the rectangle stored at the last run.
-namespace sulcan {
+#include "platform/rect.h"
 
-struct Rect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const Rect&) const = default;
-};
+namespace sulcan {
 
 inline constexpr int kDefaultWindowWidth = 1024, kDefaultWindowHeight = 768;
 inline constexpr int kMinimumWindowSize = 200;

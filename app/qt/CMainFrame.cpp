@@ -16,7 +16,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/qt/CChildFrame.h"
+#include "slices/qt/CChildFrame.h"
 #include "app/qt/app_dialogs.h"
 #include "app/window_placement.h"
 #include "volume/anatomy_commands.h"

@@ -1,4 +1,4 @@
-#include "app/qt/CChildFrame.h"
+#include "slices/qt/CChildFrame.h"
 
 #include <QImage>
 #include <algorithm>

@@ -1,0 +1,1 @@
+#include "slices/SliceViewModel.h"

@@ -1,0 +1,1 @@
+#include "slices/slice_drawing.h"

@@ -1,0 +1,1 @@
+#include "slices/view_dialogs.h"
