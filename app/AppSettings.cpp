@@ -27,14 +27,6 @@ bool IsColourIndex(int which) {
     return which >= 0 && which < kPreferenceColourCount;
 }
 
-uint32_t Packed(Rgb c) {
-    return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
-}
-
-uint32_t Identity(uint32_t pixel) {
-    return pixel;
-}
-
 }  // namespace
 
 std::string IndexedValueName(const char* base, int index) {
@@ -59,7 +51,7 @@ Rgb DefaultColour(int which) {
 }
 
 AppSettings::AppSettings(Profile& profile)
-    : profile_(profile), locations_(profile), toDisplay_(Identity) {
+    : profile_(profile), locations_(profile) {
     autoSync_ = ReadInt(kAutoSync, 1);
     grabSingly_ = ReadInt(kGrabSingly, 1);
     xyzLock_ = ReadInt(kXYZLock, 1);
@@ -71,6 +63,7 @@ AppSettings::AppSettings(Profile& profile)
     grayLayers_ = ReadInt(kNGrayLayers, 3);
     zoom_ = {ReadInt(kZoomx, 3), ReadInt(kZoomy, 3), ReadInt(kZoomz, 3)};
     RebuildColourTable();
+    ReadGrey();
 }
 
 int AppSettings::ReadInt(const char* name, int fallback) const {
@@ -92,6 +85,14 @@ void AppSettings::ReadColours() {
         colours_[c] = {component(v.red, v.fallback.r), component(v.green, v.fallback.g),
                        component(v.blue, v.fallback.b)};
     }
+}
+
+void AppSettings::ReadGrey() {
+    const GreyRegistryValues defaults;
+    const GreyRegistryValues stored{ReadInt(kBrightness, defaults.brightness),
+                                    ReadInt(kContrast, defaults.contrast),
+                                    ReadInt(kGamma, defaults.gamma)};
+    drawing_.SetGrey(GreyParametersFromRegistry(stored));
 }
 
 void AppSettings::WriteColour(int which) {
@@ -166,25 +167,24 @@ void AppSettings::WriteZoom() {
 }
 
 void AppSettings::RebuildColourTable() {
-    const Rgb entries[kOverlayColourCount] = {
-        {0, 0, 0},
-        {255, 255, 255},
-        colours_[kColourWhite],
-        colours_[kColourWhiteSelected],
-        colours_[kColourGray],
-        colours_[kColourGraySelected],
-        colours_[kColourCsf],
-        {255, 0, 0},
-        {0, 255, 0},
-        {0, 0, 255},
-        {211, 211, 211},
-    };
-    for (int i = 0; i < kOverlayColourCount; ++i) colourTable_[i] = toDisplay_(Packed(entries[i]));
+    ColourTableRgb rgb = DefaultDisplayColoursRgb();
+    rgb[kColourWhiteMatter] = PackRgb(colours_[kColourWhite]);
+    rgb[kColourSelectedWhite] = PackRgb(colours_[kColourWhiteSelected]);
+    rgb[kColourGrayMatter] = PackRgb(colours_[kColourGray]);
+    rgb[kColourSelectedGray] = PackRgb(colours_[kColourGraySelected]);
+    rgb[kColourCsfMatter] = PackRgb(colours_[kColourCsf]);
+    drawing_.SetColours(rgb);
 }
 
-void AppSettings::SetDisplayConversion(DisplayConversion conversion) {
-    toDisplay_ = conversion ? std::move(conversion) : DisplayConversion(Identity);
-    RebuildColourTable();
+void AppSettings::SetDisplayFormat(DisplayFormat format) {
+    drawing_.SetFormat(format);
+}
+
+void AppSettings::WriteGrey(const GreyRegistryValues& values) {
+    WriteInt(kBrightness, values.brightness);
+    WriteInt(kContrast, values.contrast);
+    WriteInt(kGamma, values.gamma);
+    drawing_.SetGrey(GreyParametersFromRegistry(values));
 }
 
 }  // namespace sulcan

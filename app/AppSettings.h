@@ -3,13 +3,14 @@
 // read at start-up, kept in memory and written back as soon as it changes.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "app/window_placement.h"
 #include "platform/Profile.h"
 #include "platform/Ui.h"
 #include "project/file_locations.h"
+#include "slices/SliceViewModel.h"
+#include "slices/slice_drawing.h"
 
 namespace sulcan {
 
@@ -162,16 +163,14 @@ inline constexpr int kPreferenceColourCount = 6;
 Rgb DefaultColour(int which);
 
 
-// Colour table of the slice views: black, white, white matter, selected white matter, gray
-// matter, selected gray matter, CSF, pure red, green and blue, light gray.
-inline constexpr int kOverlayColourCount = 11;
-using OverlayColourTable = std::array<uint32_t, kOverlayColourCount>;
-// Turns red × 65536 + green × 256 + blue into a pixel of the display's format.
-using DisplayConversion = std::function<uint32_t(uint32_t)>;
+// Colour table of the slice views in the display format: black, white, white matter, selected
+// white matter, gray matter, selected gray matter, CSF, pure red, green and blue, light gray.
+inline constexpr int kOverlayColourCount = kDisplayColourCount;
+using OverlayColourTable = decltype(DisplayColours::pixel);
 
-class AppSettings {
+class AppSettings : public SliceViewPreferences {
 public:
-    // Reads every value (the defaults where one is missing) and builds the colour table.
+    // Reads every value (the defaults where one is missing) and builds the drawing tables.
     explicit AppSettings(Profile& profile);
 
     FileLocations& locations() { return locations_; }
@@ -212,16 +211,31 @@ public:
     void SetZoom(int x, int y, int z) { zoom_ = {x, y, z}; }
     void WriteZoom();
 
-    const OverlayColourTable& colourTable() const { return colourTable_; }
+    // The slice views' drawing tables: display format, greyscale table, colours, palette.
+    SliceDrawing& drawing() { return drawing_; }
+    const SliceDrawing& drawing() const { return drawing_; }
+    const OverlayColourTable& colourTable() const { return drawing_.colours().pixel; }
+    // Builds the drawing colours from the colour preferences.
     void RebuildColourTable();
-    // Rebuilds the table in the new format.
-    void SetDisplayConversion(DisplayConversion conversion);
+    // Rebuilds the drawing tables in the new format.
+    void SetDisplayFormat(DisplayFormat format);
+    // Writes "Brightness", "Contrast" and "Gamma" and rebuilds the greyscale table from them.
+    void WriteGrey(const GreyRegistryValues& values);
+
+    // SliceViewPreferences: 1 is singly (shared), any other value paired (not shared), as the
+    // "Preferences" dialog reads them.
+    bool GrabSingly() const override { return grabSingly_ == 1; }
+    bool XyzLock() const override { return xyzLock_ == 1; }
+    std::array<int, 3> NewViewZoom() const override { return zoom_; }
+    // In memory only, like SetZoom.
+    void SetNewViewZoom(const std::array<int, 3>& zoom) override { zoom_ = zoom; }
 
 private:
     int ReadInt(const char* name, int fallback) const;
     void WriteInt(const char* name, int value);
     void Store(int& field, const char* name, int value);
     void ReadColours();
+    void ReadGrey();
     void WriteColour(int which);
 
     Profile& profile_;
@@ -232,8 +246,7 @@ private:
     std::string openProject_;
     int grayLayers_ = 3;
     std::array<int, 3> zoom_{3, 3, 3};
-    DisplayConversion toDisplay_;
-    OverlayColourTable colourTable_{};
+    SliceDrawing drawing_;
 };
 
 }  // namespace sulcan

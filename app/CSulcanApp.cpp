@@ -17,7 +17,12 @@ CSulcanApp::CSulcanApp(const std::vector<std::string>& args, Profile& profile)
 
 ProjectSession& CSulcanApp::StartSession(Ui& ui, ProjectHost& host) {
     session_ = std::make_unique<ProjectSession>(ui, profile_, settings_.locations(), recent_, host);
-    session_->loadOverlays = [&ui](CSulcanDoc& doc) { LoadOverlays(doc, ui); };
+    // Overlay colours are kept in the display format the drawing has when they are loaded.
+    session_->loadOverlays = [this, &ui](CSulcanDoc& doc) {
+        LoadOverlays(doc, ui, [this](uint32_t rgb) {
+            return ToDisplayPixel(rgb, settings_.drawing().format());
+        });
+    };
     return *session_;
 }
 

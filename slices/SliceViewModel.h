@@ -169,6 +169,11 @@ class SliceViewModel : public DocumentObserver {
     // The window system took the mouse away: ends a drag with its release steps, no repaint.
     void CancelMode();
     void BlinkTick();
+    // The scroll bars moved: the position is remembered for this orientation.
+    void OnScrolled();
+    // After the frame was placed: scrolls to the position remembered for this orientation
+    // (the saved record's), kept inside the zoomed picture.
+    void RestoreScroll();
 
     // ---- from other views and the document
     // Another view painted (x, y, z) with `label`.
@@ -179,9 +184,9 @@ class SliceViewModel : public DocumentObserver {
   private:
     PicturePoint PictureAt(int x, int y) const;
     PicturePoint ClampedToPicture(PicturePoint p) const;
-    void Rebuild();
+    void ChangeOrientation(int orientation);
+    void SetScrollClamped(ScrollPosition position);
     bool EnsurePicture();
-    bool ForcesOverlays() const;
     void SetSwitch(ViewSwitch which, bool on);
     void PublishPoint();
     void TakeDocumentPoint(bool repaint);

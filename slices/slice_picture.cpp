@@ -215,6 +215,10 @@ void RecolourPixel(SlicePicture& p, int column, int row, const OverlaySwitches& 
 
 // ---- marks
 
+int SliceAxisOf(int orientation) { return AxesOf(orientation).slice; }
+int HorizontalAxisOf(int orientation) { return AxesOf(orientation).horizontal; }
+int VerticalAxisOf(int orientation) { return AxesOf(orientation).vertical; }
+
 PicturePoint PicturePointOf(int orientation, int32_t x, int32_t y, int32_t z) {
     const std::array<int32_t, 3> v = {x, y, z};
     const OrientationAxes& a = AxesOf(orientation);

@@ -19,6 +19,7 @@ struct OverlaySwitches {
     bool white = false, csf = false, gray = false;
     bool rois = false, functional = false, clipFunctionals = false, cuts = false;
     bool positionCrossbars = true, voiCrossbars = false;
+    bool operator==(const OverlaySwitches&) const = default;
 };
 
 // What the picture reads from the document. Overlay colours are in the display format.
@@ -73,6 +74,11 @@ struct PicturePoint {
 struct PictureBox {
     int32_t columnMin = 0, rowMin = 0, columnMax = 0, rowMax = 0;
 };
+// Volume axis (0 x, 1 y, 2 z) along the slices of an orientation and along its picture's
+// horizontal and vertical axes.
+int SliceAxisOf(int orientation);
+int HorizontalAxisOf(int orientation);
+int VerticalAxisOf(int orientation);
 // The picture position of voxel (x, y, z) and the VOI's extent in picture axes.
 PicturePoint PicturePointOf(int orientation, int32_t x, int32_t y, int32_t z);
 PictureBox PictureBoxOf(int orientation, const VoiBox& voi);

@@ -11,6 +11,7 @@ enum ChangeCode {
     kChangeClassEdited = 2,     // deselect, delete, classification, topology repair
     kChangeCursor = 3,          // cursor moved by a slice view or picked in 3D
     kChangeVoi = 4,             // VOI changed by a slice view
+    kChangeRepaint = 5,         // crossbars and marks only
     kChangeGreySettings = 6,
     kChangeOverlays = 7,
 };

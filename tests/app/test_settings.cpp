@@ -140,22 +140,82 @@ TEST(AppSettings, RestoringDefaultColoursWritesAllEighteenValues) {
         EXPECT_TRUE(profile.HasInt(kSettingsSection, name)) << name;
 }
 
-TEST(AppSettings, ColourTableFollowsOnlyARebuildAndUsesTheDisplayConversion) {
+TEST(AppSettings, ColourTableFollowsOnlyARebuildAndUsesTheDisplayFormat) {
     MemoryProfile profile;
     AppSettings s(profile);
     s.SetColour(kColourGraySelected, {0x12, 0x34, 0x56});
     EXPECT_EQ(s.colourTable()[5], 0x0000FFu);
     s.RebuildColourTable();
     EXPECT_EQ(s.colourTable()[5], 0x123456u);
-    // Rgb565 as an example format.
-    s.SetDisplayConversion([](uint32_t c) {
-        return ((c >> 19) & 0x1F) << 11 | ((c >> 10) & 0x3F) << 5 | ((c >> 3) & 0x1F);
-    });
+    s.SetDisplayFormat(DisplayFormat::Rgb565);
     EXPECT_EQ(s.colourTable()[1], 0xFFFFu);
     EXPECT_EQ(s.colourTable()[7], 0xF800u);
     EXPECT_EQ(s.colourTable()[8], 0x07E0u);
-    s.SetDisplayConversion(nullptr);  // back to the identity
+    EXPECT_EQ(s.colourTable()[5], ToDisplayPixel(0x123456, DisplayFormat::Rgb565));
+    s.SetDisplayFormat(DisplayFormat::Rgb32);
     EXPECT_EQ(s.colourTable()[10], 0xD3D3D3u);
+}
+
+TEST(AppSettings, GreyscaleValuesAreReadIntoTheDrawing) {
+    const struct {
+        int brightness, contrast, gamma;
+        GreyParameters expected;
+    } cases[] = {
+        {70, 30, 15, {0.70, 0.30, 1.5}},
+        {0, 100, 5, {0.0, 1.0, 0.5}},
+        {500, -1, 31, GreyParameters{}},  // out of range: the defaults
+        {101, 43, 4, GreyParameters{}},
+    };
+    for (const auto& c : cases) {
+        MemoryProfile profile;
+        profile.SetInt(kSettingsSection, kBrightness, c.brightness);
+        profile.SetInt(kSettingsSection, kContrast, c.contrast);
+        profile.SetInt(kSettingsSection, kGamma, c.gamma);
+        AppSettings s(profile);
+        EXPECT_EQ(s.drawing().greyParameters(), c.expected) << c.brightness;
+    }
+    MemoryProfile empty;
+    EXPECT_EQ(AppSettings(empty).drawing().greyParameters(), GreyParameters{});
+}
+
+TEST(AppSettings, WriteGreyStoresTheValuesAndRebuildsTheTable) {
+    MemoryProfile profile;
+    AppSettings s(profile);
+    s.SetDisplayFormat(DisplayFormat::Rgb565);
+    s.WriteGrey({27, 13, 10});
+    EXPECT_EQ(Int(profile, kBrightness), 27);
+    EXPECT_EQ(Int(profile, kContrast), 13);
+    EXPECT_EQ(Int(profile, kGamma), 10);
+    const GreyParameters p = GreyParametersFromRegistry({27, 13, 10});
+    EXPECT_EQ(s.drawing().greyParameters(), p);
+    GreyTable expected;
+    expected.Build(p, DisplayFormat::Rgb565);
+    EXPECT_EQ(s.drawing().greyTable().pixels(), expected.pixels());
+    AppSettings again(profile);
+    EXPECT_EQ(again.drawing().greyParameters(), p);
+}
+
+TEST(AppSettings, SliceViewPreferences) {
+    const struct {
+        int stored;
+        bool on;
+    } cases[] = {{1, true}, {0, false}, {2, false}};
+    for (const auto& c : cases) {
+        MemoryProfile profile;
+        AppSettings s(profile);
+        s.SetGrabSingly(c.stored);
+        s.SetXyzLock(c.stored);
+        const SliceViewPreferences& prefs = s;
+        EXPECT_EQ(prefs.GrabSingly(), c.on) << c.stored;
+        EXPECT_EQ(prefs.XyzLock(), c.on) << c.stored;
+    }
+    MemoryProfile profile;
+    AppSettings s(profile);
+    SliceViewPreferences& prefs = s;
+    EXPECT_EQ(prefs.NewViewZoom(), (std::array<int, 3>{3, 3, 3}));
+    prefs.SetNewViewZoom({2, 5, 7});
+    EXPECT_EQ(s.zoom(), (std::array<int, 3>{2, 5, 7}));
+    EXPECT_FALSE(profile.HasInt(kSettingsSection, kZoomx));  // the zoom dialog writes them
 }
 
 TEST(AppSettings, HelpAddressIsKeptTo255Characters) {
