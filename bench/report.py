@@ -13,6 +13,8 @@ PAIRS = {
     "BM_ReadClassification": (["BM_RawRead"], VOXELS),
     "BM_WriteClassification": (["BM_RawWrite"], VOXELS),
     "BM_SelectConnectedWhite": (["scipy_label_white"], VOXELS),
+    "BM_WriteGray": (["BM_RawWriteGrayBytes"], VOXELS),
+    "BM_ReadGray": (["BM_RawReadGrayBytes"], VOXELS),
 }
 # slice pictures: orientation 0..2 at 256 and 1023 pixels square, against a copy of as many bytes
 for size in (256, 1023):

@@ -4,6 +4,7 @@
 
 #include "platform/Ui.h"
 #include "segment/flood_fill.h"
+#include "segment/gray_grower.h"
 #include "segment/messages.h"
 #include "segment/region_volume.h"
 #include "volume/CSulcanDoc.h"
@@ -87,9 +88,12 @@ void SelectConnected(CSulcanDoc& doc, Ui& ui, int32_t x, int32_t y, int32_t z, c
     if (tissue == White) {
         ProcessingNotice notice(ui, select ? msg::kSelectingWhite : msg::kDeselectingWhite);
         SelectConnectedWhite(doc, ui, x, y, z, voi, select);
+    } else if (tissue == Gray && doc.grayGraph()) {
+        // gray sheets are graph components, not voxel neighbourhoods
+        ProcessingNotice notice(ui, select ? msg::kSelectingGray : msg::kDeselectingGray);
+        SelectGrayComponent(doc, ui, x, y, z, select);
+        doc.HasSelectedGray();
     } else {
-        // Gray matter is selected through the gray graph once it can be grown; until then a
-        // gray voxel does nothing, like any other tissue.
         return;
     }
     doc.UpdateAllViews(kChangeClassEdited);

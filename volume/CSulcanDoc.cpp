@@ -145,7 +145,10 @@ bool CSulcanDoc::GrayChanged() {
     return grayChanged_;
 }
 
-void CSulcanDoc::ReleaseGrayGraph() { grayGraph_.reset(); }
+void CSulcanDoc::ReleaseGrayGraph() {
+    grayGraph_.reset();
+    anySelectedGray_ = false;
+}
 
 void CSulcanDoc::AddObserver(DocumentObserver* view) {
     if (std::find(observers_.begin(), observers_.end(), view) == observers_.end())

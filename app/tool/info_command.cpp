@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cctype>
 #include <cstring>
@@ -11,6 +12,8 @@
 #include "platform/format.h"
 #include "project/overlay_file.h"
 #include "project/project_file.h"
+#include "segment/gray_file.h"
+#include "segment/messages.h"
 #include "platform/console/ConsoleUi.h"
 #include "platform/paths.h"
 #include "volume/anatomy_file.h"
@@ -24,7 +27,8 @@ const char* const kInfoHelp =
     "\n"
     "Prints every setting of a project file (.qxp), the size and intensity range of an\n"
     "anatomy volume file (.dat), the header and label counts of a classification file\n"
-    "(.class), or the palette and point bounds of an overlay point file.\n"
+    "(.class), the node and edge counts, layers and ranges of a gray graph file (.gray),\n"
+    "or the palette and point bounds of an overlay point file.\n"
     "\n"
     "options:\n"
     "  --json            machine-readable output\n";
@@ -215,7 +219,26 @@ void ReportOverlay(const std::string& path, const OverlayFileSummary& o, Report&
     }
 }
 
-enum class FileKind { Project, Classification, Other };
+void ReportGray(const std::string& path, const GrayFileContents& c, Report& r) {
+    r.Add("type", "gray");
+    r.Add("path", path);
+    r.Add("xsize", c.xsize);
+    r.Add("ysize", c.ysize);
+    r.Add("zsize", c.zsize);
+    r.Add("nodes", c.nodeCount);
+    r.Add("edges", c.edgeCount);
+    int32_t lo[4], hi[4];
+    for (int a = 0; a < 4; ++a) lo[a] = INT32_MAX, hi[a] = INT32_MIN;
+    for (const GrayFileNode& n : c.nodes) {
+        const int32_t v[4] = {n.x, n.y, n.z, n.layer};
+        for (int a = 0; a < 4; ++a) lo[a] = std::min(lo[a], v[a]), hi[a] = std::max(hi[a], v[a]);
+    }
+    r.Add("layers", hi[3]);
+    const char* names[] = {"xRange", "yRange", "zRange", "layerRange"};
+    for (int a = 0; a < 4; ++a) r.Add(names[a], Format("%d..%d", lo[a], hi[a]));
+}
+
+enum class FileKind { Project, Classification, Gray, Other };
 
 FileKind KindOf(const std::string& path) {
     File f(path, "rb");
@@ -225,6 +248,7 @@ FileKind KindOf(const std::string& path) {
     std::string ext = path.substr(path.size() - std::min<size_t>(path.size(), 6));
     for (char& ch : ext) ch = char(std::tolower(static_cast<unsigned char>(ch)));
     if (std::strncmp(head, "version=", 8) == 0 || ext == ".class") return FileKind::Classification;
+    if (ext.size() >= 5 && ext.compare(ext.size() - 5, 5, ".gray") == 0) return FileKind::Gray;
     return FileKind::Other;
 }
 
@@ -251,6 +275,13 @@ int RunInfo(const std::vector<std::string>& argv, Streams io) {
         auto contents = ReadClassFile(doc, ui, path);
         if (!contents) return kExitFailure;
         ReportClassification(path, *contents, report);
+    } else if (kind == FileKind::Gray) {
+        const auto contents = ReadGrayFile(path);
+        if (!contents) {
+            io.err << "sulcan-tool: " << Format(msg::kUnableToReadGray, path.c_str()) << "\n";
+            return kExitFailure;
+        }
+        ReportGray(path, *contents, report);
     } else if (kind == FileKind::Project) {
         ProjectSettings settings;
         if (!LoadProjectFile(settings, path)) {

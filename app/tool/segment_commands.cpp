@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <array>
+#include <iostream>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -6,10 +8,14 @@
 #include <ostream>
 #include <sstream>
 
+#include "app/tool/console_worker.h"
+#include "app/tool/report.h"
 #include "app/tool/tool_args.h"
 #include "app/tool/tool_commands.h"
 #include "platform/console/ConsoleUi.h"
 #include "segment/editing.h"
+#include "segment/gray_file.h"
+#include "segment/gray_grower.h"
 #include "segment/select_connected.h"
 #include "volume/CSulcanDoc.h"
 #include "volume/anatomy_commands.h"
@@ -34,6 +40,23 @@ const char* const kRelabelHelp =
     "Runs a whole-volume relabelling command and writes the classification to OUT.class.\n"
     "COMMAND is one of deselect-white, deselect-gray, delete-unselected-white,\n"
     "delete-all-gray, delete-all-csf, clear.\n";
+
+const char* const kGrowGrayHelp =
+    "usage: sulcan-tool grow-gray ANAT CLASS OUT.gray [options]\n"
+    "\n"
+    "Grows layers of gray matter outward from the white matter of the VOI into the gray\n"
+    "graph, as \"Grow Gray Matter\" does, selects the graph components (single sheets of\n"
+    "gray matter) that hold the voxels given with --select, as Ctrl+click does, and saves\n"
+    "the selected nodes as a gray graph file. Prints the nodes of every layer, the number\n"
+    "of components, the largest one and the size of each selected one.\n"
+    "\n"
+    "options:\n"
+    "  --layers N        layers to grow, 1..100 (default 3)\n"
+    "  --voi x0,y0,z0,x1,y1,z1  box to grow in (default: the classification file's VOI)\n"
+    "  --no-white-contention  also grow into one-voxel gaps between white surfaces\n"
+    "  --no-gray-contention   also grow voxels that join gray matter not yet linked\n"
+    "  --select X,Y,Z    select the component of this gray voxel (repeatable)\n"
+    "  --json            machine-readable output\n";
 
 namespace {
 
@@ -104,7 +127,115 @@ const std::map<std::string, std::pair<bool, uint8_t>>& RelabelCommands() {
     return commands;
 }
 
+struct GrowGrayOptions {
+    long layers = 3;
+    std::optional<VoiBox> voi;
+    std::vector<std::array<int32_t, 3>> selections;
+};
+
+bool ParsePoint(const std::string& text, std::array<int32_t, 3>& p) {
+    std::istringstream in(text);
+    std::string part;
+    for (int i = 0; i < 3; ++i)
+        if (!std::getline(in, part, ',') || !ParseCoordinate(part, p[size_t(i)])) return false;
+    return !std::getline(in, part);
+}
+
+std::string ParseGrowGrayArgs(const Args& args, GrowGrayOptions& o) {
+    if (args.positional().size() != 3) return "give ANAT CLASS OUT.gray";
+    if (args.Has("layers")) {
+        std::string error = args.Int("layers", 1, 100, o.layers);
+        if (!error.empty()) return error;
+    }
+    if (auto text = args.Value("voi")) {
+        VoiBox box;
+        if (!ParseVoi(*text, box)) return "bad --voi " + *text;
+        o.voi = box;
+    }
+    for (const std::string& text : args.Values("select")) {
+        std::array<int32_t, 3> p{};
+        if (!ParsePoint(text, p)) return "bad --select " + text;
+        o.selections.push_back(p);
+    }
+    return {};
+}
+
+WorkerResult RunTask(WorkerTask& task, Streams io) {
+    return ConsoleWorker(io.err, &io.err == &std::cerr && StderrIsTerminal()).Run(task);
+}
+
+void ReportLayers(const GrayGraph& g, Report& r) {
+    std::vector<long long> perLayer;
+    for (const GrayNode& n : g.nodes) {
+        if (size_t(n.layer) > perLayer.size()) perLayer.resize(size_t(n.layer));
+        ++perLayer[size_t(n.layer - 1)];
+    }
+    r.Add("nodes", g.nodeCount());
+    r.Add("layers", int(perLayer.size()));
+    for (size_t k = 0; k < perLayer.size(); ++k)
+        r.Add("layer[" + std::to_string(k + 1) + "].nodes", perLayer[k]);
+}
+
+// Counts the graph's components through the selection traversal's marks.
+void ReportComponents(GrayGraph& g, Report& r) {
+    for (GrayNode& n : g.nodes) n.mark = 0;
+    long long components = 0, largest = 0;
+    for (int32_t i = 0; i < g.nodeCount(); ++i) {
+        const int64_t size = MarkComponent(g, i, 0, 1);
+        if (size <= 0) continue;
+        ++components;
+        largest = std::max<long long>(largest, size);
+    }
+    r.Add("components", components);
+    r.Add("largestComponent", largest);
+}
+
 }  // namespace
+
+int RunGrowGray(const std::vector<std::string>& argv, Streams io) {
+    Args args;
+    std::string error = args.Parse(
+        argv, ArgSpec{{"layers", "voi", "select"},
+                      {"no-white-contention", "no-gray-contention", "json", "help"},
+                      {"select"}});
+    if (args.Has("help")) {
+        io.out << kGrowGrayHelp;
+        return kExitOk;
+    }
+    GrowGrayOptions o;
+    if (error.empty()) error = ParseGrowGrayArgs(args, o);
+    if (!error.empty()) {
+        io.err << "sulcan-tool grow-gray: " << error << "\n" << kGrowGrayHelp;
+        return kExitUsage;
+    }
+    const auto& pos = args.positional();
+    CSulcanDoc doc;
+    ConsoleUi ui(io.answers, io.err);
+    if (!LoadProject(doc, ui, pos[0], pos[1], io)) return kExitFailure;
+    doc.whiteContention = !args.Has("no-white-contention");
+    doc.grayContention = !args.Has("no-gray-contention");
+    WorkerTask grow;
+    MakeGrowGrayTask(grow, doc, ui, o.voi.value_or(doc.GetVoi()), int(o.layers));
+    if (RunTask(grow, io) == WorkerResult::Cancel) return kExitCancelled;
+    if (!doc.grayGraph()) return kExitFailure;  // already reported
+    Report report;
+    ReportLayers(*doc.grayGraph(), report);
+    for (size_t i = 0; i < o.selections.size(); ++i) {
+        const auto& p = o.selections[i];
+        const int64_t size = SelectGrayComponent(doc, ui, p[0], p[1], p[2], true);
+        if (size < 0) return kExitFailure;
+        report.Add("selected[" + std::to_string(i) + "].nodes", (long long)size);
+    }
+    doc.HasSelectedGray();
+    ReportComponents(*doc.grayGraph(), report);
+    WorkerTask save;
+    MakeSaveGrayTask(save, doc, ui, pos[2]);
+    const bool saved = RunTask(save, io) == WorkerResult::Ok;
+    if (saved) report.Add("output", pos[2]);
+    args.Has("json") ? report.PrintJson(io.out) : report.PrintText(io.out);
+    if (saved) return kExitOk;
+    return save.CancelRequested() ? kExitCancelled : kExitFailure;
+}
 
 int RunSelectWhite(const std::vector<std::string>& argv, Streams io) {
     Args args;

@@ -26,6 +26,7 @@ int RunInfo(const std::vector<std::string>& args, Streams io);
 int RunImportSlices(const std::vector<std::string>& args, Streams io);
 int RunSelectWhite(const std::vector<std::string>& args, Streams io);
 int RunRelabel(const std::vector<std::string>& args, Streams io);
+int RunGrowGray(const std::vector<std::string>& args, Streams io);
 int RunSliceTiff(const std::vector<std::string>& args, Streams io);
 
 extern const char* const kPhantomHelp;
@@ -33,6 +34,7 @@ extern const char* const kInfoHelp;
 extern const char* const kImportSlicesHelp;
 extern const char* const kSelectWhiteHelp;
 extern const char* const kRelabelHelp;
+extern const char* const kGrowGrayHelp;
 extern const char* const kSliceTiffHelp;
 
 // The whole tool: argv without the program name.

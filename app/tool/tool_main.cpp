@@ -19,6 +19,8 @@ const Command kCommands[] = {
      RunSelectWhite},
     {"relabel", "apply a whole-volume relabelling command to a classification", kRelabelHelp,
      RunRelabel},
+    {"grow-gray", "grow gray matter layers and save the selected sheets as a gray file",
+     kGrowGrayHelp, RunGrowGray},
     {"slice-tiff", "write one slice picture with its overlays as a TIFF file", kSliceTiffHelp,
      RunSliceTiff},
 };

@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "app/FileLocationsModel.h"
+#include "app/GrayLayersModel.h"
 #include "app/PreferencesModel.h"
 #include "platform/MemoryProfile.h"
 #include "platform/paths.h"
@@ -195,6 +196,27 @@ TEST_F(FileLocationsDialogTest, EditsHoldAtMost254Characters) {
     ui.ChooseFolderAs("/" + std::string(260, 'f'));
     EXPECT_FALSE(model.Browse(kLocationGray));
     EXPECT_EQ(model.path(kLocationGray).size(), 254u);
+}
+
+TEST(GrayLayersDialog, LayersStayWithinTheirRangeAndOkStoresLayersAndSwitches) {
+    MemoryProfile profile;
+    AppSettings settings{profile};
+    CSulcanDoc doc;
+    GrayLayersModel model(settings, doc);
+    EXPECT_EQ(model.layers(), 3);
+    EXPECT_TRUE(model.whiteContention() && model.grayContention());
+    model.SetLayers(0);
+    EXPECT_EQ(model.layers(), 1);
+    model.Step(-1);  // the spin stops at the limit
+    EXPECT_EQ(model.layers(), 1);
+    model.SetLayers(250);
+    EXPECT_EQ(model.layers(), 100);
+    model.SetLayers(7);
+    model.SetGrayContention(false);
+    model.Accept(settings, doc);
+    EXPECT_EQ(profile.GetInt(kSettingsSection, kNGrayLayers, -1), 7);
+    EXPECT_TRUE(doc.whiteContention);
+    EXPECT_FALSE(doc.grayContention);
 }
 
 }  // namespace

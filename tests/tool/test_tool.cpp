@@ -149,6 +149,49 @@ TEST(SulcanTool, SliceTiffWritesTheSlicePicture) {
     EXPECT_EQ(Tool({"slice-tiff", dir / "a.dat", "--overlays", "blue", dir / "t.tif"}).code, 2);
 }
 
+TEST(SulcanTool, GrowGrayWritesTheSelectedSheetAndInfoReadsIt) {
+    TempDir dir;
+    ASSERT_EQ(Tool({"phantom", "--size", "32", dir / "a.dat", "--labels", dir / "a.class"}).code, 0);
+    // the first unknown voxel beyond the white matter on the +x ray from the centre
+    VolumeDims dims;
+    const std::vector<uint8_t> labels = ReadLabels(dir / "a.class", dims);
+    int32_t x = 16;
+    while (x + 1 < dims.x && !(labels[dims.index(x, 16, 16)] == White &&
+                               labels[dims.index(x + 1, 16, 16)] == Unknown))
+        ++x;
+    ASSERT_LT(x + 1, dims.x);
+    const std::string select = std::to_string(x + 1) + ",16,16";
+    ToolRun grow = Tool({"grow-gray", dir / "a.dat", dir / "a.class", "--layers", "2", "--select",
+                         select, "--json", dir / "s.gray"});
+    ASSERT_EQ(grow.code, 0) << grow.err;
+    EXPECT_NE(grow.out.find("\"layers\": 2,"), std::string::npos) << grow.out;
+    EXPECT_NE(grow.out.find("\"layer[2].nodes\": "), std::string::npos) << grow.out;
+    const std::string key = "\"selected[0].nodes\": ";
+    const size_t at = grow.out.find(key);
+    ASSERT_NE(at, std::string::npos) << grow.out;
+    const long long selected = std::stoll(grow.out.substr(at + key.size()));
+    EXPECT_GT(selected, 0);
+
+    ToolRun info = Tool({"info", dir / "s.gray"});
+    ASSERT_EQ(info.code, 0) << info.err;
+    EXPECT_NE(info.out.find("type: gray\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("xsize: 32\nysize: 32\nzsize: 32\nnodes: " + std::to_string(selected) +
+                            "\n"),
+              std::string::npos)
+        << info.out;
+    EXPECT_NE(info.out.find("layerRange: 1..2\n"), std::string::npos) << info.out;
+
+    // nothing selected: the save says so and leaves no file
+    ToolRun none = Tool({"grow-gray", dir / "a.dat", dir / "a.class", dir / "n.gray"});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_NE(none.err.find("No gray matter nodes selected!"), std::string::npos) << none.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "n.gray"));
+    testing::WriteWholeFile(dir / "bad.gray", "short");
+    ToolRun bad = Tool({"info", dir / "bad.gray"});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("Unable to read gray matter from file"), std::string::npos) << bad.err;
+}
+
 TEST(SulcanTool, UsageErrorsAndHelp) {
     struct Case {
         std::vector<std::string> args;
@@ -167,6 +210,11 @@ TEST(SulcanTool, UsageErrorsAndHelp) {
         {{"phantom", "x.dat", "--bogus"}, 2, "unknown option --bogus"},
         {{"phantom", "x.dat", "--size"}, 2, "needs a value"},
         {{"info", "/no/such/file"}, 1, "cannot be opened"},
+        {{"grow-gray", "--help"}, 0, "--no-white-contention"},
+        {{"grow-gray", "a.dat", "a.class"}, 2, "give ANAT CLASS OUT.gray"},
+        {{"grow-gray", "a.dat", "a.class", "o.gray", "--layers", "0"}, 2, "--layers must be"},
+        {{"grow-gray", "a.dat", "a.class", "o.gray", "--select", "1,2"}, 2, "bad --select"},
+        {{"grow-gray", "a.dat", "a.class", "o.gray", "--voi", "1,2,3"}, 2, "bad --voi"},
     };
     for (const Case& c : cases) {
         ToolRun r = Tool(c.args);
