@@ -52,8 +52,6 @@ int SaveSelectedGray(CSulcanDoc& doc, Ui& ui, const std::string& path, WorkerTas
 // Fills a task record that runs SaveSelectedGray ("Saving gray matter graph").
 void MakeSaveGrayTask(WorkerTask& task, CSulcanDoc& doc, Ui& ui, const std::string& path);
 
-// Runs a task behind whatever shows it (the progress dialog, the console) until it ends.
-using WorkerRunner = std::function<WorkerResult(WorkerTask&)>;
 // Whether "Save selected &gray" is enabled: gray changed or some gray selected.
 bool SaveSelectedGrayEnabled(CSulcanDoc& doc);
 // The command "Save selected &gray": the hint when nothing is selected, the file dialog, the

@@ -12,7 +12,7 @@ const char* OnOff(bool on) { return on ? "ON" : "OFF"; }
 }  // namespace
 
 bool GrowGrayMatterCommand(CSulcanDoc& doc, Ui& ui, const VoiBox& voi, int layers,
-                           const RunWorker& run) {
+                           const WorkerRunner& run) {
     if (!doc.whiteContention || !doc.grayContention) {
         const std::string text = Format(msg::view::kContentionWarning, OnOff(doc.whiteContention),
                                         OnOff(doc.grayContention));

@@ -1,6 +1,5 @@
 #pragma once
 // Commands of a slice view that run long work on the document: growing gray matter.
-#include <functional>
 #include <string>
 
 #include "volume/volume_types.h"
@@ -20,14 +19,11 @@ inline constexpr const char* kContentionWarning =
     "continue?";
 }  // namespace msg::view
 
-// Shows a task in the worker dialog (or on the console) and returns how it ended.
-using RunWorker = std::function<WorkerResult(WorkerTask&)>;
-
 // "Grow Gray Matter": asks before growing with a contention check off, grows `layers` layers
 // inside the VOI in the worker, sets both switches on again after a run that was not
 // cancelled, and tells every view that the classification was edited. False when the user
 // declined.
 bool GrowGrayMatterCommand(CSulcanDoc& doc, Ui& ui, const VoiBox& voi, int layers,
-                           const RunWorker& run);
+                           const WorkerRunner& run);
 
 }  // namespace sulcan

@@ -23,6 +23,10 @@ inline constexpr const char* kCancelAcknowledged = "Cancel request acknowledged.
 
 enum class WorkerResult { Ok, Cancel };
 
+struct WorkerTask;
+// Runs a task behind whatever shows it (the progress dialog, the console) until it ends.
+using WorkerRunner = std::function<WorkerResult(WorkerTask&)>;
+
 // One of the eight dialog variants; sizes in dialog units.
 struct WorkerDialogLayout {
     bool progress = false;

@@ -1,5 +1,6 @@
 #include "app/qt/app_dialogs.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
@@ -8,12 +9,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "app/project_messages.h"
 #include "app/qt/CMainFrame.h"
 #include "platform/format.h"
 #include "app/FileLocationsModel.h"
+#include "app/GrayLayersModel.h"
 #include "app/PreferencesModel.h"
 #include "app/qt/CFileLocationsDialog.h"
 #include "app/qt/CPreferencesDialog.h"
@@ -106,7 +109,45 @@ void RunOverlaySheet(CMainFrame& frame) {
     if (!doc) return;
     OverlaySheetModel model(doc->settings(), frame.app().settings().locations(), frame.ui());
     COverlaySheet(model, &frame).exec();
-    ReloadOverlaysAfterSheet(*doc, frame.ui(), model);
+    const DisplayFormat format = frame.app().settings().drawing().format();
+    ReloadOverlaysAfterSheet(*doc, frame.ui(), model,
+                             [format](uint32_t rgb) { return ToDisplayPixel(rgb, format); });
+}
+
+void RunGrayLayersDialog(CMainFrame& frame, CSulcanDoc& doc) {
+    namespace m = msg::gray_layers;
+    GrayLayersModel model(frame.app().settings(), doc);
+    QDialog dialog(&frame);
+    dialog.setWindowTitle(m::kTitle);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* layersGroup = new QGroupBox(m::kLayersGroup, &dialog);
+    auto* layers = new QSpinBox(layersGroup);
+    layers->setRange(kMinGrayLayers, kMaxGrayLayers);
+    layers->setValue(model.layers());
+    (new QVBoxLayout(layersGroup))->addWidget(layers);
+    auto* contention = new QGroupBox(m::kContentionGroup, &dialog);
+    auto* contentionLayout = new QVBoxLayout(contention);
+    contentionLayout->addWidget(new QLabel(m::kCheckFor, contention));
+    auto* white = new QCheckBox(m::kWhiteContention, contention);
+    auto* gray = new QCheckBox(m::kGrayContention, contention);
+    white->setChecked(model.whiteContention());
+    gray->setChecked(model.grayContention());
+    contentionLayout->addWidget(white);
+    contentionLayout->addWidget(gray);
+    auto* note = new QLabel(m::kNote, &dialog);
+    note->setWordWrap(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    layout->addWidget(layersGroup);
+    layout->addWidget(contention);
+    layout->addWidget(note);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted) return;
+    model.SetLayers(layers->value());
+    model.SetWhiteContention(white->isChecked());
+    model.SetGrayContention(gray->isChecked());
+    model.Accept(frame.app().settings(), doc);
 }
 
 }  // namespace sulcan

@@ -24,5 +24,7 @@ void RunImportSlices(CMainFrame& frame);
 void RunPreferences(CMainFrame& frame);
 void RunFileLocations(CMainFrame& frame);
 void RunOverlaySheet(CMainFrame& frame);
+// "Gray &layers": the layer count of the next growth and the document's contention switches.
+void RunGrayLayersDialog(CMainFrame& frame, CSulcanDoc& doc);
 
 }  // namespace sulcan

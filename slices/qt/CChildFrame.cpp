@@ -1,64 +1,101 @@
 #include "slices/qt/CChildFrame.h"
 
-#include <QImage>
-#include <algorithm>
-#include <QPainter>
+#include <QEvent>
+#include <QMdiArea>
+#include <QTimer>
+
+#include "slices/qt/CToolFrame.h"
+#include "slices/view_frames.h"
 
 namespace sulcan {
 
-CSliceViewPlaceholder::CSliceViewPlaceholder(CSulcanDoc& doc, int zoom, QWidget* parent)
-    : QWidget(parent), doc_(doc), zoom_(std::max(1, zoom)) {
-    doc_.AddObserver(this);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+namespace {
+constexpr int32_t kPlacementLength = 44;
+enum PlacementWord { kLength = 0, kShowState = 2, kLeft = 7, kTop = 8, kRight = 9, kBottom = 10 };
+enum ShowState { kShowNormal = 1, kShowMinimised = 2, kShowMaximised = 3 };
+
+Rect RectOf(const QRect& r) {
+    return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
+QRect QRectOf(const Rect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+}  // namespace
+
+void StorePlacement(const QMdiSubWindow& window, int32_t* words) {
+    const Rect r = RectOf(window.geometry());
+    words[kLength] = kPlacementLength;
+    words[kShowState] = window.isMinimized()   ? kShowMinimised
+                        : window.isMaximized() ? kShowMaximised
+                                               : kShowNormal;
+    words[kLeft] = r.left, words[kTop] = r.top, words[kRight] = r.right, words[kBottom] = r.bottom;
 }
 
-CSliceViewPlaceholder::~CSliceViewPlaceholder() { doc_.RemoveObserver(this); }
-
-void CSliceViewPlaceholder::OnDimensionsChanged() {
-    updateGeometry();
-    update();
+std::optional<Rect> PlacementRect(const int32_t* words) {
+    const Rect r{words[kLeft], words[kTop], words[kRight], words[kBottom]};
+    if (words[kLength] != kPlacementLength || r.width() <= 0 || r.height() <= 0)
+        return std::nullopt;
+    return r;
 }
 
-QSize CSliceViewPlaceholder::sizeHint() const {
-    return QSize(doc_.dims().x * zoom_, doc_.dims().y * zoom_);
+bool PlacementMinimised(const int32_t* words) {
+    return words[kShowState] == kShowMinimised;
 }
 
-void CSliceViewPlaceholder::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    const VolumeDims& d = doc_.dims();
-    if (d.voxels() == 0 || doc_.anatomy().size() != d.voxels()) return;
-    const int z = doc_.cursor().valid ? std::clamp(doc_.cursor().z, 0, d.z - 1) : d.z / 2;
-    // Stretched to the slice's brightest voxel: MR intensities rarely use the whole range.
-    const uint8_t* plane = &doc_.anatomy()[d.index(0, 0, z)];
-    const int brightest = std::max<int>(1, *std::max_element(plane, plane + d.planeStride()));
-    QImage image(d.x, d.y, QImage::Format_Grayscale8);
-    for (int y = 0; y < d.y; ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < d.x; ++x) line[x] = uchar(plane[d.index(x, y, 0)] * 255 / brightest);
-    }
-    painter.drawImage(QRect(0, 0, d.x * zoom_, d.y * zoom_), image);
-}
-
-CChildFrame::CChildFrame(CSulcanDoc& doc, int zoom, QWidget* parent) : QMdiSubWindow(parent) {
-    setWidget(new CSliceViewPlaceholder(doc, zoom, this));
+CChildFrame::CChildFrame(CSulcanDoc& doc, Ui& ui, SliceDrawing& drawing,
+                         SliceViewPreferences& preferences, const SliceViewRecord* record,
+                         const SliceViewModel* active, QWidget* parent)
+    : QMdiSubWindow(parent), view_(new CSulcanView(doc, ui, drawing, preferences, this)) {
+    view_->model().Initialise(record, active);
+    setWidget(view_);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString::fromStdString(doc.settings().projectName()));
+    connect(this, &QMdiSubWindow::windowStateChanged, this, &CChildFrame::OnStateChange);
+}
+
+CChildFrame::~CChildFrame() {
+    // The base class still reports state changes while it is destroyed.
+    disconnect(this, &QMdiSubWindow::windowStateChanged, this, nullptr);
+    delete tool_;
 }
 
 SliceViewRecord CChildFrame::Record() const {
     SliceViewRecord r;
-    const QRect g = geometry();
-    int32_t* p = &r.words[SliceViewRecord::kFramePlacement];
-    p[0] = 44;  // the placement record's length
-    p[2] = isMinimized() ? 2 : isMaximized() ? 3 : 1;
-    p[7] = g.left(), p[8] = g.top(), p[9] = g.right() + 1, p[10] = g.bottom() + 1;
+    StorePlacement(*this, &r.words[SliceViewRecord::kFramePlacement]);
+    if (tool_) StorePlacement(*tool_, &r.words[SliceViewRecord::kToolPlacement]);
+    view_->model().StoreRecord(r);
     return r;
 }
 
-void CChildFrame::Restore(const SliceViewRecord& record) {
-    const int32_t* p = &record.words[SliceViewRecord::kFramePlacement];
-    if (p[9] > p[7] && p[10] > p[8]) setGeometry(QRect(QPoint(p[7], p[8]), QPoint(p[9] - 1, p[10] - 1)));
+void CChildFrame::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    // Maximising shows the whole picture instead, once Qt has finished its own state change.
+    if (event->type() == QEvent::WindowStateChange && isMaximized())
+        QTimer::singleShot(0, this, [this] { ShowWholePicture(); });
+}
+
+void CChildFrame::ShowWholePicture() {
+    if (!isMaximized()) return;
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+    const QWidget* area = parentWidget();
+    if (!area) return;
+    const Size full{view_->FullFrameSize().width(), view_->FullFrameSize().height()};
+    setGeometry(QRectOf(FitFrameToPicture(RectOf(geometry()), full, RectOf(area->rect()))));
+}
+
+void CChildFrame::OnStateChange(Qt::WindowStates old, Qt::WindowStates now) {
+    if (!tool_) return;
+    const bool minimised = now & Qt::WindowMinimized, wasMinimised = old & Qt::WindowMinimized;
+    if (minimised && !wasMinimised) {
+        tool_->MinimiseWithFrame();
+    } else if (wasMinimised && !minimised) {
+        tool_->RestoreWithFrame();
+        raise();
+    }
+    // Gaining the focus brings both windows to the top.
+    if ((now & Qt::WindowActive) && !(old & Qt::WindowActive)) {
+        tool_->raise();
+        raise();
+    }
 }
 
 }  // namespace sulcan

@@ -1,35 +1,47 @@
 #pragma once
-// A slice view window of the project. Until the slice views arrive it shows the middle
-// sagittal slice of the anatomy in grey at the view's zoom.
+// The frame of one slice view and the view's tool window: a pair of MDI children that are
+// minimised, restored and raised together.
 #include <QMdiSubWindow>
-#include <QWidget>
+#include <QPointer>
+#include <optional>
 
-#include "volume/CSulcanDoc.h"
+#include "platform/rect.h"
+#include "slices/qt/CSulcanView.h"
+#include "slices/qt/CToolFrame.h"
 
 namespace sulcan {
 
-class CSliceViewPlaceholder : public QWidget, public DocumentObserver {
-public:
-    CSliceViewPlaceholder(CSulcanDoc& doc, int zoom, QWidget* parent = nullptr);
-    ~CSliceViewPlaceholder() override;
-    void OnDocumentChanged(int) override { update(); }
-    void OnDimensionsChanged() override;
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    CSulcanDoc& doc_;
-    int zoom_;
-};
+// The placement words of a saved record (length, flags, show state, minimised and maximised
+// positions, normal rectangle), for the frame at kFramePlacement and the tool window at
+// kToolPlacement.
+void StorePlacement(const QMdiSubWindow& window, int32_t* words);
+// The saved normal rectangle, or none when the words hold no placement.
+std::optional<Rect> PlacementRect(const int32_t* words);
+bool PlacementMinimised(const int32_t* words);
 
 class CChildFrame : public QMdiSubWindow {
-public:
-    CChildFrame(CSulcanDoc& doc, int zoom, QWidget* parent = nullptr);
-    // The frame's part of the saved view record (placement words).
+  public:
+    // The view starts from `record` when given, else from the `active` view when given.
+    CChildFrame(CSulcanDoc& doc, Ui& ui, SliceDrawing& drawing, SliceViewPreferences& preferences,
+                const SliceViewRecord* record, const SliceViewModel* active,
+                QWidget* parent = nullptr);
+    ~CChildFrame() override;
+
+    CSulcanView* view() const { return view_; }
+    CToolFrame* toolFrame() const { return tool_; }
+    void SetToolFrame(CToolFrame* tool) { tool_ = tool; }
+    // Frame, tool window and view parts of the saved view record.
     SliceViewRecord Record() const;
-    void Restore(const SliceViewRecord& record);
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void OnStateChange(Qt::WindowStates old, Qt::WindowStates now);
+    void ShowWholePicture();
+
+    CSulcanView* view_;
+    QPointer<CToolFrame> tool_;
 };
 
 }  // namespace sulcan

@@ -11,6 +11,7 @@
 #include "app/qt/CMainFrame.h"
 #include "platform/MemoryProfile.h"
 #include "platform/testing/ScriptedUi.h"
+#include "slices/qt/CChildFrame.h"
 #include "tests/gui/gui_support.h"
 #include "tests/support/temp_dir.h"
 #include "volume/anatomy_file.h"
@@ -42,7 +43,12 @@ protected:
             if (auto* d = qobject_cast<QDialog*>(w)) d->accept();
         });
     }
-    int SliceWindows() { return int(frame.findChild<QMdiArea*>()->subWindowList().size()); }
+    int SliceWindows() {
+        int frames = 0;
+        for (QMdiSubWindow* w : frame.findChild<QMdiArea*>()->subWindowList())
+            frames += dynamic_cast<CChildFrame*>(w) != nullptr;
+        return frames;
+    }
 
     testing::TempDir dir;
     MemoryProfile profile;

@@ -28,7 +28,7 @@ class GrowCommand : public ::testing::Test {
         return n;
     }
     // Runs the task on this thread, as the console does, and answers `result`.
-    RunWorker Runner(WorkerResult result) {
+    WorkerRunner Runner(WorkerResult result) {
         return [this, result](WorkerTask& task) {
             ++runs;
             title = task.title;
