@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <filesystem>
@@ -287,6 +289,53 @@ TEST_F(SliceViewsTest, TypedCoordinateIsClampedIntoTheVolume) {
     EXPECT_EQ(View().model().point()[0], kSize - 3);
     EXPECT_EQ(x->value(), kSize - 3);
     testing::SaveScreenshot(Frames()[0]->toolFrame(), "slice_tool_window");
+}
+
+// The gray matter road: grow layers from the phantom's white matter in the worker dialog,
+// Ctrl+click one sheet, save it as a gray graph file.
+TEST_F(SliceViewsTest, GrowGrayMatterThenSelectASheetAndSaveIt) {
+    Trigger("&Delete", "All &Gray");  // the phantom's own gray ribbon out of the way
+    Trigger("Show", "&Gray\tCtrl+G");
+    testing::WhenModalShown([](QWidget* dialog) {
+        QElapsedTimer clock;
+        clock.start();
+        QPushButton* close = nullptr;
+        while (clock.elapsed() < 10000) {  // the growth dialog stays open until closed
+            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+                if (b->text() == "Close" && b->isEnabled()) close = b;
+            if (close) break;
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        ASSERT_NE(close, nullptr);
+        testing::SaveScreenshot(dialog, "grow_gray_dialog");
+        close->click();
+    });
+    Trigger("&Slices", "&Grow Gray Matter");
+    ASSERT_NE(doc().grayGraph(), nullptr);
+    int gray = 0;
+    for (uint8_t l : doc().classification()) gray += TissueOf(l) == Gray;
+    EXPECT_GT(gray, 0);
+    testing::SaveScreenshot(&frame, "gray_layers_grown");
+
+    // Ctrl+click the first gray voxel along the view's middle row.
+    const int y = View().model().point()[1], z = View().model().slice();
+    int x = 0;
+    while (x < kSize && TissueOf(Label(x, y, z)) != Gray) ++x;
+    ASSERT_LT(x, kSize);
+    Click(At(x, y), Qt::LeftButton, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(Label(x, y, z), SelectedGray);
+    EXPECT_TRUE(doc().anySelectedGray());
+    testing::SaveScreenshot(&frame, "gray_sheet_selected");
+
+    const std::string file = dir / "sheet.gray";
+    ui.ChooseFileAs(file).Reply(Answer::Ok);  // the "... nodes saved to" notice
+    testing::WhenModalShown([](QWidget*) {}, 10000);  // the save dialog closes by itself
+    for (QMenu* m : frame.menuBar()->findChildren<QMenu*>())
+        if (m->title() == "&File") emit m->aboutToShow();  // enabling follows the selection
+    Trigger("Save selected &gray");
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(doc().settings().FileName(ProjectFile::GrayGraph, true), file);
 }
 
 }  // namespace
