@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +33,12 @@ inline uint32_t GetLE32(const uint8_t* p) {
 inline uint16_t GetBE16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
 inline uint32_t GetBE32(const uint8_t* p) {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+// A 32-bit word read from big-endian bytes as they lie in memory, in host order.
+inline int32_t FromBigEndian(int32_t stored) {
+    if constexpr (std::endian::native == std::endian::little)
+        return int32_t(__builtin_bswap32(uint32_t(stored)));
+    return stored;
 }
 inline uint32_t FloatBits(float f) {
     uint32_t u;

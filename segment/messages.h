@@ -91,4 +91,14 @@ inline constexpr const char* kNoGrayNodesSelected = "No gray matter nodes select
 inline constexpr const char* kCouldNotDeleteTemp = "Could not delete temp file";
 inline constexpr const char* kUnableToReadGray = "Error: Unable to read gray matter from file\n%s";
 
+// ---- tissue classification
+inline constexpr const char* kClassifyOutOfMemory = "Out of memory!";
+inline constexpr const char* kApplyingClassification = "Applying classification";
+inline constexpr const char* kPercentComplete = "%d%% Complete";
+
+// ---- threshold tool
+inline constexpr const char* kThresholdStatus =
+    "Classify within VOI - above threshold = White, below = Unknown";
+inline constexpr const char* kThresholdDialogTitle = "Set VOI classify threshold";
+
 }  // namespace sulcan::msg
