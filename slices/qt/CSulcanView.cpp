@@ -186,4 +186,10 @@ void CSulcanView::focusOutEvent(QFocusEvent* e) {
     model_.FocusOut();
 }
 
+bool CSulcanView::viewportEvent(QEvent* e) {
+    // The window system took the mouse away during a drag (a popup or another window).
+    if (e->type() == QEvent::UngrabMouse) model_.CancelMode();
+    return QAbstractScrollArea::viewportEvent(e);
+}
+
 }  // namespace sulcan

@@ -37,6 +37,7 @@ class CSulcanView : public QAbstractScrollArea, public SliceViewHost {
     void ScheduleAnimation() override;
 
   protected:
+    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
