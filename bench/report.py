@@ -21,6 +21,12 @@ for size in (256, 1023):
     for orientation in (0, 1, 2):
         PAIRS[f"BM_SlicePicture/orientation:{orientation}/size:{size}"] = (
             [f"BM_SliceCopy/size:{size}"], size * size)
+# classification of the whole VOI, 1 thread and all cores (0), both conductances, against one
+# read and write of six float volumes per voxel
+for threads in (1, 0):
+    for slow in (0, 1):
+        PAIRS[f"BM_ClassifyApply/threads:{threads}/slow:{slow}/iterations:1/real_time"] = (
+            ["BM_ClassifyTrafficFloor"], VOXELS)
 
 
 def main():

@@ -13,10 +13,13 @@
 #include "app/tool/tool_args.h"
 #include "app/tool/tool_commands.h"
 #include "platform/console/ConsoleUi.h"
+#include "segment/classify.h"
 #include "segment/editing.h"
 #include "segment/gray_file.h"
 #include "segment/gray_grower.h"
+#include "segment/messages.h"
 #include "segment/select_connected.h"
+#include "segment/threshold.h"
 #include "volume/CSulcanDoc.h"
 #include "volume/anatomy_commands.h"
 #include "volume/class_commands.h"
@@ -57,6 +60,34 @@ const char* const kGrowGrayHelp =
     "  --no-gray-contention   also grow voxels that join gray matter not yet linked\n"
     "  --select X,Y,Z    select the component of this gray voxel (repeatable)\n"
     "  --json            machine-readable output\n";
+
+const char* const kClassifyHelp =
+    "usage: sulcan-tool classify ANAT OUT.class [options]\n"
+    "\n"
+    "Classifies the VOI into white matter, CSF and unknown, as \"Classify White && CSF\"\n"
+    "does, and writes the classification (with its parameters) to OUT.class. Ctrl+C cancels.\n"
+    "\n"
+    "options:\n"
+    "  --csf M --gray M --white M  class means, 0..255.999 (default 35, 50, 60)\n"
+    "  --stdev S         noise standard deviation, 1..25 (default 4)\n"
+    "  --confidence C    confidence margin, 0..1 (default 0.7)\n"
+    "  --smoothness N    diffusion iterations, 0..10 (default 4)\n"
+    "  --slow            exponential conductance instead of its second-order expansion\n"
+    "  --class IN.class  start from this classification and its parameters and VOI\n"
+    "  --voi x0,y0,z0,x1,y1,z1  box to classify (default: the whole volume or IN.class's VOI)\n"
+    "  --threads N       worker threads, 0 = all cores (default 0)\n";
+
+const char* const kThresholdHelp =
+    "usage: sulcan-tool threshold ANAT CLASS OUT.class --level L [options]\n"
+    "\n"
+    "Inside the VOI every non-gray voxel brighter than L becomes white matter and every other\n"
+    "one unknown; with --blur the white matter then grows once by a cube of radius R into\n"
+    "unknown voxels. Writes the classification to OUT.class.\n"
+    "\n"
+    "options:\n"
+    "  --level L         intensity level, 0..255\n"
+    "  --blur R          cube radius of the white dilation, 0..20 (default 0: none)\n"
+    "  --voi x0,y0,z0,x1,y1,z1  box to work in (default: the classification file's VOI)\n";
 
 namespace {
 
@@ -190,7 +221,133 @@ void ReportComponents(GrayGraph& g, Report& r) {
     r.Add("largestComponent", largest);
 }
 
+std::string ParseVoiOption(const Args& args, const VolumeDims& dims, VoiBox& voi) {
+    auto text = args.Value("voi");
+    if (!text) return {};
+    VoiBox box;
+    if (!ParseVoi(*text, box) || ClampVoi(box, dims.x, dims.y, dims.z) != 0)
+        return "bad --voi " + *text;
+    voi = box;
+    return {};
+}
+
+// The classification parameters from the options, over those the document holds.
+std::string ParseClassifyParameters(const Args& args, ProjectSettings& s) {
+    struct Real {
+        const char* name;
+        double lo, hi;
+        float (ProjectSettings::*set)(float);
+    };
+    static const Real reals[] = {{"csf", 0, 255.999, &ProjectSettings::SetCsfMean},
+                                 {"gray", 0, 255.999, &ProjectSettings::SetGrayMean},
+                                 {"white", 0, 255.999, &ProjectSettings::SetWhiteMean},
+                                 {"stdev", 1, 25, &ProjectSettings::SetNoiseStdev},
+                                 {"confidence", 0, 1, &ProjectSettings::SetConfidence}};
+    for (const Real& r : reals) {
+        double v = 0;
+        if (!args.Has(r.name)) continue;
+        if (std::string error = args.Real(r.name, r.lo, r.hi, v); !error.empty()) return error;
+        (s.*r.set)(float(v));
+    }
+    long smoothness = 0;
+    if (args.Has("smoothness")) {
+        if (std::string error = args.Int("smoothness", 0, 10, smoothness); !error.empty())
+            return error;
+        s.SetSmoothness(int32_t(smoothness));
+    }
+    return {};
+}
+
+int CountLabel(const CSulcanDoc& doc, uint8_t label) {
+    return int(std::count(doc.classification().begin(), doc.classification().end(), label));
+}
+
 }  // namespace
+
+int RunClassify(const std::vector<std::string>& argv, Streams io) {
+    Args args;
+    std::string error = args.Parse(
+        argv, ArgSpec{{"csf", "gray", "white", "stdev", "confidence", "smoothness", "voi",
+                       "class", "threads"},
+                      {"slow", "help"},
+                      {}});
+    if (args.Has("help")) {
+        io.out << kClassifyHelp;
+        return kExitOk;
+    }
+    long threads = 0;
+    if (error.empty() && args.positional().size() != 2) error = "give ANAT OUT.class";
+    if (error.empty()) error = args.Int("threads", 0, 256, threads);
+    CSulcanDoc doc;
+    ConsoleUi ui(io.answers, io.err);
+    if (error.empty()) error = ParseClassifyParameters(args, doc.settings());
+    if (!error.empty()) {
+        io.err << "sulcan-tool classify: " << error << "\n" << kClassifyHelp;
+        return kExitUsage;
+    }
+    const auto& pos = args.positional();
+    if (auto cls = args.Value("class")) {
+        if (!LoadProject(doc, ui, pos[0], *cls, io)) return kExitFailure;
+        error = ParseClassifyParameters(args, doc.settings());  // over the file's header
+    } else {
+        if (!LoadAnatomy(doc, ui, pos[0])) return kExitFailure;
+        doc.InstallClassification(std::vector<uint8_t>(doc.dims().voxels(), 0));
+        doc.SetVoi(VoiBox::Whole(doc.dims()));
+    }
+    VoiBox voi = doc.GetVoi();
+    if (error.empty()) error = ParseVoiOption(args, doc.dims(), voi);
+    if (!error.empty()) {
+        io.err << "sulcan-tool classify: " << error << "\n";
+        return kExitUsage;
+    }
+    ClassificationApply apply;
+    if (!apply.Prepare(doc, voi, doc.settings().classification(), args.Has("slow"), int(threads))) {
+        io.err << "sulcan-tool: " << msg::kClassifyOutOfMemory << "\n";
+        return kExitFailure;
+    }
+    WorkerTask task;
+    MakeClassifyTask(task, apply);
+    if (RunTask(task, io) == WorkerResult::Cancel || !apply.Commit(doc)) return kExitCancelled;
+    io.out << "classified " << apply.blockCount() << " block(s) on " << apply.threadCount()
+           << " thread(s): " << CountLabel(doc, White) << " white, " << CountLabel(doc, Csf)
+           << " CSF voxel(s)\n";
+    doc.SetVoi(voi);
+    return Save(doc, ui, pos[1], io);
+}
+
+int RunThreshold(const std::vector<std::string>& argv, Streams io) {
+    Args args;
+    std::string error = args.Parse(argv, ArgSpec{{"level", "blur", "voi"}, {"help"}, {}});
+    if (args.Has("help")) {
+        io.out << kThresholdHelp;
+        return kExitOk;
+    }
+    long level = 0, radius = 0;
+    if (error.empty() && args.positional().size() != 3) error = "give ANAT CLASS OUT.class";
+    if (error.empty() && !args.Has("level")) error = "--level is required";
+    if (error.empty()) error = args.Int("level", 0, kMaxThresholdLevel, level);
+    if (error.empty()) error = args.Int("blur", 0, kMaxBlurRadius, radius);
+    if (!error.empty()) {
+        io.err << "sulcan-tool threshold: " << error << "\n" << kThresholdHelp;
+        return kExitUsage;
+    }
+    const auto& pos = args.positional();
+    CSulcanDoc doc;
+    ConsoleUi ui(io.answers, io.err);
+    if (!LoadProject(doc, ui, pos[0], pos[1], io)) return kExitFailure;
+    VoiBox voi = doc.GetVoi();
+    if (std::string e = ParseVoiOption(args, doc.dims(), voi); !e.empty()) {
+        io.err << "sulcan-tool threshold: " << e << "\n";
+        return kExitUsage;
+    }
+    ThresholdOptions o;
+    o.level = int(level);
+    o.radius = int(radius);
+    o.doBlur = radius > 0;
+    ApplyThreshold(doc, voi, o);
+    io.out << CountLabel(doc, White) << " white voxel(s)\n";
+    return Save(doc, ui, pos[2], io);
+}
 
 int RunGrowGray(const std::vector<std::string>& argv, Streams io) {
     Args args;

@@ -27,6 +27,8 @@ int RunImportSlices(const std::vector<std::string>& args, Streams io);
 int RunSelectWhite(const std::vector<std::string>& args, Streams io);
 int RunRelabel(const std::vector<std::string>& args, Streams io);
 int RunGrowGray(const std::vector<std::string>& args, Streams io);
+int RunClassify(const std::vector<std::string>& args, Streams io);
+int RunThreshold(const std::vector<std::string>& args, Streams io);
 int RunSliceTiff(const std::vector<std::string>& args, Streams io);
 
 extern const char* const kPhantomHelp;
@@ -35,6 +37,8 @@ extern const char* const kImportSlicesHelp;
 extern const char* const kSelectWhiteHelp;
 extern const char* const kRelabelHelp;
 extern const char* const kGrowGrayHelp;
+extern const char* const kClassifyHelp;
+extern const char* const kThresholdHelp;
 extern const char* const kSliceTiffHelp;
 
 // The whole tool: argv without the program name.

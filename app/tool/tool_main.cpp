@@ -21,6 +21,10 @@ const Command kCommands[] = {
      RunRelabel},
     {"grow-gray", "grow gray matter layers and save the selected sheets as a gray file",
      kGrowGrayHelp, RunGrowGray},
+    {"classify", "classify the VOI into white matter, CSF and unknown", kClassifyHelp,
+     RunClassify},
+    {"threshold", "classify the VOI by an intensity level, optionally growing the white",
+     kThresholdHelp, RunThreshold},
     {"slice-tiff", "write one slice picture with its overlays as a TIFF file", kSliceTiffHelp,
      RunSliceTiff},
 };

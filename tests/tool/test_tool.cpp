@@ -192,6 +192,36 @@ TEST(SulcanTool, GrowGrayWritesTheSelectedSheetAndInfoReadsIt) {
     EXPECT_NE(bad.err.find("Unable to read gray matter from file"), std::string::npos) << bad.err;
 }
 
+TEST(SulcanTool, ClassifyAndThresholdWriteClassifications) {
+    TempDir dir;
+    ASSERT_EQ(Tool({"phantom", "--size", "32", dir / "a.dat", "--labels", dir / "a.class"}).code,
+              0);
+    ToolRun c = Tool({"classify", dir / "a.dat", dir / "c.class", "--confidence", "0.5",
+                      "--smoothness", "2", "--threads", "2", "--slow"});
+    ASSERT_EQ(c.code, 0) << c.err;
+    EXPECT_NE(c.out.find("classified 1 block(s) on 1 thread(s)"), std::string::npos) << c.out;
+    EXPECT_NE(c.err.find("Applying classification"), std::string::npos) << c.err;
+    ToolRun info = Tool({"info", dir / "c.class"});
+    EXPECT_NE(info.out.find("confidence: 0.5\nsmoothness: 2\n"), std::string::npos) << info.out;
+    EXPECT_EQ(info.out.find("whiteVoxels: 0\n"), std::string::npos) << info.out;
+
+    // a one-voxel VOI of the labelled phantom: everything outside keeps its labels
+    ToolRun v = Tool({"classify", dir / "a.dat", dir / "v.class", "--class", dir / "a.class",
+                      "--voi", "0,0,0,0,0,0"});
+    ASSERT_EQ(v.code, 0) << v.err;
+    VolumeDims dims;
+    std::vector<uint8_t> before = ReadLabels(dir / "a.class", dims);
+    std::vector<uint8_t> after = ReadLabels(dir / "v.class", dims);
+    after[0] = before[0];
+    EXPECT_EQ(after, before);
+
+    ToolRun t = Tool({"threshold", dir / "a.dat", dir / "c.class", dir / "t.class", "--level",
+                      "255", "--blur", "2"});
+    ASSERT_EQ(t.code, 0) << t.err;
+    EXPECT_NE(Tool({"info", dir / "t.class"}).out.find("whiteVoxels: 0\ncsfVoxels: 0\n"),
+              std::string::npos);
+}
+
 TEST(SulcanTool, UsageErrorsAndHelp) {
     struct Case {
         std::vector<std::string> args;
@@ -215,6 +245,15 @@ TEST(SulcanTool, UsageErrorsAndHelp) {
         {{"grow-gray", "a.dat", "a.class", "o.gray", "--layers", "0"}, 2, "--layers must be"},
         {{"grow-gray", "a.dat", "a.class", "o.gray", "--select", "1,2"}, 2, "bad --select"},
         {{"grow-gray", "a.dat", "a.class", "o.gray", "--voi", "1,2,3"}, 2, "bad --voi"},
+        {{"classify", "--help"}, 0, "--smoothness N"},
+        {{"classify", "a.dat"}, 2, "give ANAT OUT.class"},
+        {{"classify", "a.dat", "o.class", "--confidence", "70"}, 2, "--confidence must be"},
+        {{"classify", "a.dat", "o.class", "--smoothness", "11"}, 2, "--smoothness must be"},
+        {{"threshold", "--help"}, 0, "--blur R"},
+        {{"threshold", "a.dat", "a.class", "o.class"}, 2, "--level is required"},
+        {{"threshold", "a.dat", "a.class", "o.class", "--level", "256"}, 2, "--level must be"},
+        {{"threshold", "a.dat", "a.class", "o.class", "--level", "9", "--blur", "21"}, 2,
+         "--blur must be"},
     };
     for (const Case& c : cases) {
         ToolRun r = Tool(c.args);
