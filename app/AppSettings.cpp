@@ -187,4 +187,29 @@ void AppSettings::WriteGrey(const GreyRegistryValues& values) {
     drawing_.SetGrey(GreyParametersFromRegistry(values));
 }
 
+ClassifyDialogOptions AppSettings::ReadClassifyOptions() const {
+    return {ReadInt(k3DClassify, 0) != 0, ReadInt(kOverlayCSF, 0) != 0,
+            ReadInt(kOverlayWhite, 1) != 0};
+}
+
+void AppSettings::WriteClassification(const ClassificationRegistryValues& v) {
+    const std::pair<const char*, int> values[] = {
+        {kCSFMean, v.csfMean},       {kGrayMean, v.grayMean},     {kWhiteMean, v.whiteMean},
+        {kNoiseStdev, v.noiseStdev}, {kConfidence, v.confidence}, {kSmoothness, v.smoothness},
+        {k3DClassify, v.classify3D}, {kOverlayCSF, v.overlayCsf}, {kOverlayWhite, v.overlayWhite}};
+    for (const auto& [name, value] : values) WriteInt(name, value);
+}
+
+ThresholdRegistryValues AppSettings::ReadThreshold() const {
+    return {ReadInt(kThreshold, kThresholdDefault), ReadInt(kFill, kFillDefault),
+            ReadInt(kDoThres, kDoThresDefault), ReadInt(kDoFill, kDoFillDefault)};
+}
+
+void AppSettings::WriteThreshold(const ThresholdRegistryValues& v) {
+    WriteInt(kThreshold, v.threshold);
+    WriteInt(kFill, v.fill);
+    WriteInt(kDoThres, v.doThres);
+    WriteInt(kDoFill, v.doFill);
+}
+
 }  // namespace sulcan

@@ -9,6 +9,8 @@
 #include "platform/Profile.h"
 #include "platform/Ui.h"
 #include "project/file_locations.h"
+#include "segment/classify.h"
+#include "segment/threshold.h"
 #include "slices/SliceViewModel.h"
 #include "slices/slice_drawing.h"
 
@@ -221,6 +223,14 @@ public:
     void SetDisplayFormat(DisplayFormat format);
     // Writes "Brightness", "Contrast" and "Gamma" and rebuilds the greyscale table from them.
     void WriteGrey(const GreyRegistryValues& values);
+
+    // The classification dialog's three options (the other values are written, never read).
+    ClassifyDialogOptions ReadClassifyOptions() const;
+    // Every value an applied classification leaves in the registry.
+    void WriteClassification(const ClassificationRegistryValues& values);
+    // The threshold dialog's four values, the defaults where one is missing.
+    ThresholdRegistryValues ReadThreshold() const;
+    void WriteThreshold(const ThresholdRegistryValues& values);
 
     // SliceViewPreferences: 1 is singly (shared), any other value paired (not shared), as the
     // "Preferences" dialog reads them.

@@ -3,6 +3,7 @@
 #include "platform/Ui.h"
 #include "platform/format.h"
 #include "segment/gray_grower.h"
+#include "segment/messages.h"
 #include "volume/CSulcanDoc.h"
 
 namespace sulcan {
@@ -23,6 +24,34 @@ bool GrowGrayMatterCommand(CSulcanDoc& doc, Ui& ui, const VoiBox& voi, int layer
     if (run(task) != WorkerResult::Cancel) doc.whiteContention = doc.grayContention = true;
     doc.UpdateAllViews(kChangeClassEdited);
     return true;
+}
+
+bool ApplyClassification(CSulcanDoc& doc, Ui& ui, const VoiBox& voi,
+                         const ClassificationParameters& parameters,
+                         const ClassifyDialogOptions& options, bool classifySlow,
+                         const WorkerRunner& run,
+                         const std::function<void(const ClassificationRegistryValues&)>& store) {
+    ClassificationApply apply;
+    if (!apply.Prepare(doc, voi, parameters, classifySlow)) {
+        ui.Message(msg::kClassifyOutOfMemory);
+        return false;
+    }
+    WorkerTask task;
+    MakeClassifyTask(task, apply);
+    if (run(task) == WorkerResult::Cancel || !apply.Commit(doc)) return false;
+    if (store) store(RegistryValuesOf(parameters, options));
+    StoreClassificationParameters(doc.settings(), parameters);
+    doc.UpdateAllViews(kChangeClassEdited);
+    return true;
+}
+
+void StoreClassificationParameters(ProjectSettings& settings, const ClassificationParameters& p) {
+    settings.SetCsfMean(p.csfMean);
+    settings.SetGrayMean(p.grayMean);
+    settings.SetWhiteMean(p.whiteMean);
+    settings.SetNoiseStdev(p.noiseStdev);
+    settings.SetConfidence(p.confidence);
+    settings.SetSmoothness(p.smoothness);
 }
 
 }  // namespace sulcan

@@ -2,6 +2,8 @@
 // Commands of a slice view that run long work on the document: growing gray matter.
 #include <string>
 
+#include "project/ProjectSettings.h"
+#include "segment/classify.h"
 #include "volume/volume_types.h"
 #include "worker/WorkerDialogModel.h"
 #include "worker/WorkerTask.h"
@@ -25,5 +27,19 @@ inline constexpr const char* kContentionWarning =
 // declined.
 bool GrowGrayMatterCommand(CSulcanDoc& doc, Ui& ui, const VoiBox& voi, int layers,
                            const WorkerRunner& run);
+
+// "Apply + Exit" of the classification dialog: classifies the VOI into a copy in the worker
+// ("Applying classification"); when it was not cancelled the copy replaces the classification,
+// the registry values are written, the parameters are stored in the project and every view is
+// told. False, with the classification unchanged, when memory ran out ("Out of memory!") or
+// the user cancelled.
+bool ApplyClassification(CSulcanDoc& doc, Ui& ui, const VoiBox& voi,
+                         const ClassificationParameters& parameters,
+                         const ClassifyDialogOptions& options, bool classifySlow,
+                         const WorkerRunner& run,
+                         const std::function<void(const ClassificationRegistryValues&)>& store);
+
+// The dialog's values into the project, each checked on its own.
+void StoreClassificationParameters(ProjectSettings& settings, const ClassificationParameters& p);
 
 }  // namespace sulcan

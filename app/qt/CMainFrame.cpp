@@ -22,7 +22,9 @@
 #include "segment/editing.h"
 #include "segment/gray_file.h"
 #include "segment/messages.h"
+#include "slices/classify_dialog.h"
 #include "slices/image_export.h"
+#include "slices/qt/CClassifyDialog.h"
 #include "slices/qt/CChildFrame.h"
 #include "slices/qt/CToolFrame.h"
 #include "slices/qt/CToolPanel.h"
@@ -437,6 +439,7 @@ void CMainFrame::BuildEditMenu() {
         AddAction(edit, c.text, [this, &doc, w = c.which] { DeleteTissue(doc, ui_, w); });
     edit->addSeparator();
     AddAction(edit, msg::gray_layers::kMenuItem, [this, &doc] { RunGrayLayersDialog(*this, doc); });
+    AddAction(edit, "Threshold", [this, &doc] { RunThresholdDialog(*this, doc); });
 }
 
 void CMainFrame::BuildTissueMenus(QMenu* slices) {
@@ -444,7 +447,7 @@ void CMainFrame::BuildTissueMenus(QMenu* slices) {
         ui_.Message(std::string(msg::kHowToSelect) + "\n\n" + msg::kHowToDeselect,
                     msg::kHowToSelectCaption, Buttons::Ok, Icon::Information);
     });
-    AddAction(slices, "&Classify White && CSF", nullptr);
+    AddViewAction(slices, "&Classify White && CSF", [this](SliceViewModel& v) { Classify(v); });
     AddViewAction(slices, msg::view::kGrowGrayCommand, [this](SliceViewModel& v) {
         GrowGrayMatterCommand(v.doc(), ui_, v.voi(), app_.settings().grayLayers(),
                               [this](WorkerTask& task) { return CWorkerThreadDialog(task, this).Run(); });
@@ -458,6 +461,19 @@ void CMainFrame::BuildTissueMenus(QMenu* slices) {
         AddViewAction(remove, c.text,
                       [this, w = c.which](SliceViewModel& v) { DeleteTissue(v.doc(), ui_, w); });
     AddViewAction(slices, "Save &VOI as anatomy", [this](SliceViewModel&) { SaveVoiAsAnatomy(); });
+}
+
+void CMainFrame::Classify(SliceViewModel& view) {
+    AppSettings& settings = app_.settings();
+    ClassifyDialogModel model(view, settings.drawing(), ui_, settings.ReadClassifyOptions(),
+                              settings.classifySlow() != 0);
+    RunClassifyDialog(this, model, [&] {
+        return ApplyClassification(
+            view.doc(), ui_, view.voi(), model.Values(), model.Options(),
+            settings.classifySlow() != 0,
+            [this](WorkerTask& task) { return CWorkerThreadDialog(task, this).Run(); },
+            [&settings](const ClassificationRegistryValues& v) { settings.WriteClassification(v); });
+    });
 }
 
 void CMainFrame::SaveSelectedGray() {

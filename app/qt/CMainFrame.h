@@ -86,6 +86,7 @@ class CMainFrame : public QMainWindow, public ProjectHost, public DocumentHost {
     void SaveSliceAsTiff();
     void SaveVoiAsAnatomy();
     void SaveSelectedGray();
+    void Classify(SliceViewModel& view);
     CommandContext Context();
     void AboutDialog();
     void ProjectFilesDialog();

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -21,6 +22,8 @@
 #include "app/qt/CFileLocationsDialog.h"
 #include "app/qt/CPreferencesDialog.h"
 #include "project/OverlaySheetModel.h"
+#include "segment/messages.h"
+#include "segment/threshold.h"
 #include "project/qt/COverlaySheet.h"
 #include "volume/overlay_loading.h"
 #include "volume/qt/CImportSlicesDialog.h"
@@ -148,6 +151,50 @@ void RunGrayLayersDialog(CMainFrame& frame, CSulcanDoc& doc) {
     model.SetWhiteContention(white->isChecked());
     model.SetGrayContention(gray->isChecked());
     model.Accept(frame.app().settings(), doc);
+}
+
+void RunThresholdDialog(CMainFrame& frame, CSulcanDoc& doc) {
+    AppSettings& settings = frame.app().settings();
+    ThresholdModel model(settings.ReadThreshold());
+    QDialog dialog(&frame);
+    dialog.setWindowTitle(msg::kThresholdDialogTitle);
+    auto* form = new QFormLayout(&dialog);
+    auto* level = new QSpinBox(&dialog);
+    level->setRange(0, 255);  // the edits' range validation
+    level->setValue(model.options().level);
+    auto* radius = new QSpinBox(&dialog);
+    radius->setRange(0, 20);
+    radius->setValue(model.options().radius);
+    auto* doThreshold = new QCheckBox("Do threshold", &dialog);
+    doThreshold->setChecked(model.options().doThreshold);
+    auto* doBlur = new QCheckBox("Do blur", &dialog);
+    doBlur->setChecked(model.options().doBlur);
+    form->addRow("Level", level);
+    form->addRow("Blur radius", radius);
+    form->addRow(doThreshold);
+    form->addRow(doBlur);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* apply = buttons->addButton("Apply", QDialogButtonBox::AcceptRole);
+    QPushButton* close = buttons->addButton("Close", QDialogButtonBox::RejectRole);
+    apply->setDefault(true);
+    form->addRow(buttons);
+    const auto takeOver = [&] {
+        model.SetLevel(level->value());
+        model.SetRadius(radius->value());
+        model.SetDoThreshold(doThreshold->isChecked());
+        model.SetDoBlur(doBlur->isChecked());
+        settings.WriteThreshold(model.TakeOver());
+    };
+    QObject::connect(apply, &QPushButton::clicked, &dialog, [&] {
+        takeOver();
+        WaitCursor wait(frame.ui());
+        model.Apply(doc);
+    });
+    QObject::connect(close, &QPushButton::clicked, &dialog, [&] {
+        takeOver();
+        dialog.accept();
+    });
+    dialog.exec();
 }
 
 }  // namespace sulcan

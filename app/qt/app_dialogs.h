@@ -26,5 +26,7 @@ void RunFileLocations(CMainFrame& frame);
 void RunOverlaySheet(CMainFrame& frame);
 // "Gray &layers": the layer count of the next growth and the document's contention switches.
 void RunGrayLayersDialog(CMainFrame& frame, CSulcanDoc& doc);
+// "Threshold": the dialog "Set VOI classify threshold" on the document's VOI.
+void RunThresholdDialog(CMainFrame& frame, CSulcanDoc& doc);
 
 }  // namespace sulcan

@@ -241,5 +241,25 @@ TEST(AppSettings, IndexedValueNames) {
     EXPECT_EQ(LightValueName(kLightDirection, 7, 2), "LightDirection[7][2]");
 }
 
+TEST(AppSettings, ClassificationAndThresholdValuesGoToTheirRegistryNames) {
+    MemoryProfile profile;
+    AppSettings s(profile);
+    EXPECT_EQ(s.ReadClassifyOptions().overlayWhite, true);  // defaults: only white overlaid
+    EXPECT_FALSE(s.ReadClassifyOptions().classify3D || s.ReadClassifyOptions().overlayCsf);
+    s.WriteClassification({35, 50, 60, 4, 70, 4, 1, 1, 0});
+    const auto Int = [&](const char* name) { return profile.GetInt(kSettingsSection, name, -1); };
+    EXPECT_EQ(Int("Confidence"), 70);
+    EXPECT_EQ(Int("WhiteMean"), 60);
+    const ClassifyDialogOptions read = s.ReadClassifyOptions();
+    EXPECT_TRUE(read.classify3D && read.overlayCsf);
+    EXPECT_FALSE(read.overlayWhite);
+
+    EXPECT_EQ(s.ReadThreshold(), (ThresholdRegistryValues{127, 0, 1, 0}));
+    s.WriteThreshold({200, 3, 0, 1});
+    EXPECT_EQ(Int("Threshold"), 200);
+    EXPECT_EQ(Int("Fill"), 3);
+    EXPECT_EQ(s.ReadThreshold(), (ThresholdRegistryValues{200, 3, 0, 1}));
+}
+
 }  // namespace
 }  // namespace sulcan

@@ -338,5 +338,26 @@ TEST_F(SliceViewsTest, GrowGrayMatterThenSelectASheetAndSaveIt) {
     EXPECT_EQ(doc().settings().FileName(ProjectFile::GrayGraph, true), file);
 }
 
+// "&Classify White && CSF" on the phantom: the dialog previews, "Apply + Exit" classifies the
+// VOI behind the progress dialog and the view shows the result.
+TEST_F(SliceViewsTest, ClassifyingFromTheViewAppliesAndShowsTheResult) {
+    doc().ClearClassification();
+    Trigger("Show", "&White\tCtrl+W");
+    testing::WhenModalShown([](QWidget* dialog) {
+        for (QPushButton* b : dialog->findChildren<QPushButton*>())
+            if (b->text() == "Preview") b->click();
+        QApplication::processEvents();
+        testing::SaveScreenshot(dialog, "classify_dialog_from_view");
+        for (QPushButton* b : dialog->findChildren<QPushButton*>())
+            if (b->text() == "Apply + Exit") b->click();
+    }, 10000);
+    Trigger("&Slices", "&Classify White && CSF");
+    int white = 0;
+    for (uint8_t l : doc().classification()) white += TissueOf(l) == White;
+    EXPECT_GT(white, 0);
+    EXPECT_EQ(profile.GetInt(kSettingsSection, setting::kConfidence, -1), 70);
+    testing::SaveScreenshot(&frame, "classified_view");
+}
+
 }  // namespace
 }  // namespace sulcan
