@@ -244,15 +244,16 @@ void ProjectSettings::ResetSmoothing1() { SetSmoothing1(SmoothingParameters{}); 
 void ProjectSettings::ResetSmoothing2() { SetSmoothing2(SmoothingParameters{}); }
 void ProjectSettings::ResetDecimation() { SetDecimation(DecimationParameters{}); }
 
-void ProjectSettings::ResetClassification() {
-    ClassificationParameters defaults;
-    SetCsfMean(defaults.csfMean);
-    SetGrayMean(defaults.grayMean);
-    SetWhiteMean(defaults.whiteMean);
-    SetNoiseStdev(defaults.noiseStdev);
-    SetConfidence(defaults.confidence);
-    SetSmoothness(defaults.smoothness);
+void ProjectSettings::SetClassification(const ClassificationParameters& p) {
+    SetCsfMean(p.csfMean);
+    SetGrayMean(p.grayMean);
+    SetWhiteMean(p.whiteMean);
+    SetNoiseStdev(p.noiseStdev);
+    SetConfidence(p.confidence);
+    SetSmoothness(p.smoothness);
 }
+
+void ProjectSettings::ResetClassification() { SetClassification(ClassificationParameters{}); }
 
 void ProjectSettings::ResetAll() { *this = ProjectSettings(); }
 

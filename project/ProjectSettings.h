@@ -143,6 +143,8 @@ public:
     float SetNoiseStdev(float v);   // 1..25
     float SetConfidence(float v);   // 0..1
     int32_t SetSmoothness(int32_t v);  // 0..10
+    // All six through the setters above, so a value out of its range keeps the old one.
+    void SetClassification(const ClassificationParameters& p);
 
     // --- mesh build blocks: a block with any word out of range is refused whole
     const SmoothingParameters& smoothing1() const { return smoothing1_; }

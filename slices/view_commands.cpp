@@ -40,18 +40,9 @@ bool ApplyClassification(CSulcanDoc& doc, Ui& ui, const VoiBox& voi,
     MakeClassifyTask(task, apply);
     if (run(task) == WorkerResult::Cancel || !apply.Commit(doc)) return false;
     if (store) store(RegistryValuesOf(parameters, options));
-    StoreClassificationParameters(doc.settings(), parameters);
+    doc.settings().SetClassification(parameters);
     doc.UpdateAllViews(kChangeClassEdited);
     return true;
-}
-
-void StoreClassificationParameters(ProjectSettings& settings, const ClassificationParameters& p) {
-    settings.SetCsfMean(p.csfMean);
-    settings.SetGrayMean(p.grayMean);
-    settings.SetWhiteMean(p.whiteMean);
-    settings.SetNoiseStdev(p.noiseStdev);
-    settings.SetConfidence(p.confidence);
-    settings.SetSmoothness(p.smoothness);
 }
 
 }  // namespace sulcan

@@ -39,7 +39,4 @@ bool ApplyClassification(CSulcanDoc& doc, Ui& ui, const VoiBox& voi,
                          const WorkerRunner& run,
                          const std::function<void(const ClassificationRegistryValues&)>& store);
 
-// The dialog's values into the project, each checked on its own.
-void StoreClassificationParameters(ProjectSettings& settings, const ClassificationParameters& p);
-
 }  // namespace sulcan

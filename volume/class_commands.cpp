@@ -171,12 +171,7 @@ void InstallResizedAnatomy(CSulcanDoc& doc, std::vector<uint8_t> anatomy, const 
 }
 
 void TakeParameters(ProjectSettings& s, const ClassFileHeader& h) {
-    s.SetCsfMean(h.csfMean);
-    s.SetGrayMean(h.grayMean);
-    s.SetWhiteMean(h.whiteMean);
-    s.SetNoiseStdev(h.stdev);
-    s.SetConfidence(h.confidence);
-    s.SetSmoothness(h.smoothness);
+    s.SetClassification({h.csfMean, h.grayMean, h.whiteMean, h.stdev, h.confidence, h.smoothness});
 }
 
 }  // namespace
