@@ -14,31 +14,11 @@
 #include "slices/SliceViewModel.h"
 #include "slices/qt/CClassifyDialog.h"
 #include "tests/gui/gui_support.h"
+#include "tests/support/slice_view_fakes.h"
 #include "volume/phantom.h"
 
 namespace sulcan {
 namespace {
-
-struct NoHost : SliceViewHost {
-    void Repaint() override {}
-    void RefreshToolPanel() override {}
-    void CaptureMouse(bool) override {}
-    bool HasFocus() const override { return true; }
-    Size ClientSize() const override { return {200, 160}; }
-    void FitClient(Size, Size) override {}
-    ScrollPosition Scroll() const override { return {}; }
-    void SetScroll(ScrollPosition) override {}
-    void SetBlinkTimer(bool) override {}
-    void ScheduleAnimation() override {}
-};
-
-struct ZoomThree : SliceViewPreferences {
-    std::array<int, 3> zoom{3, 3, 3};
-    bool GrabSingly() const override { return true; }
-    bool XyzLock() const override { return true; }
-    std::array<int, 3> NewViewZoom() const override { return zoom; }
-    void SetNewViewZoom(const std::array<int, 3>& z) override { zoom = z; }
-};
 
 // A 64^3 phantom document with one view at zoom 3 on its centre.
 class ClassifyDialogGui : public ::testing::Test {
@@ -66,8 +46,8 @@ class ClassifyDialogGui : public ::testing::Test {
     CSulcanDoc doc;
     testing::ScriptedUi ui;
     SliceDrawing drawing;
-    ZoomThree prefs;
-    NoHost host;
+    testing::ViewPreferences prefs{{3, 3, 3}};
+    testing::RecordingViewHost host;
     std::unique_ptr<SliceViewModel> view;
 };
 

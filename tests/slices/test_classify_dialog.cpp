@@ -9,39 +9,19 @@
 #include "platform/testing/ScriptedUi.h"
 #include "slices/SliceViewModel.h"
 #include "slices/classify_dialog.h"
+#include "tests/support/slice_view_fakes.h"
 #include "volume/phantom.h"
 
 namespace sulcan {
 namespace {
-
-struct FakeHost : SliceViewHost {
-    void Repaint() override {}
-    void RefreshToolPanel() override {}
-    void CaptureMouse(bool) override {}
-    bool HasFocus() const override { return true; }
-    Size ClientSize() const override { return {200, 160}; }
-    void FitClient(Size, Size) override {}
-    ScrollPosition Scroll() const override { return {}; }
-    void SetScroll(ScrollPosition) override {}
-    void SetBlinkTimer(bool) override {}
-    void ScheduleAnimation() override {}
-};
-
-struct FakePreferences : SliceViewPreferences {
-    std::array<int, 3> zoom{2, 2, 2};
-    bool GrabSingly() const override { return true; }
-    bool XyzLock() const override { return true; }
-    std::array<int, 3> NewViewZoom() const override { return zoom; }
-    void SetNewViewZoom(const std::array<int, 3>& z) override { zoom = z; }
-};
 
 // A 32^3 phantom document with one view at zoom 2 on its centre (16, 16, 16).
 struct ClassifyDialogTest : ::testing::Test {
     CSulcanDoc doc;
     testing::ScriptedUi ui;
     SliceDrawing drawing;
-    FakePreferences prefs;
-    FakeHost host;
+    testing::ViewPreferences prefs{{2, 2, 2}};
+    testing::RecordingViewHost host;
     Phantom phantom;
     std::unique_ptr<SliceViewModel> view;
 

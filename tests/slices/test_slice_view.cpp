@@ -9,45 +9,18 @@
 #include "platform/testing/ScriptedUi.h"
 #include "segment/editing.h"
 #include "slices/SliceViewModel.h"
+#include "tests/support/slice_view_fakes.h"
 
 namespace sulcan {
 namespace {
-
-struct FakeHost : SliceViewHost {
-    int repaints = 0, panelRefreshes = 0, scheduled = 0;
-    bool focus = true, captured = false, blinking = true;
-    Size client{200, 160};
-    Size maximum{};
-    ScrollPosition scroll;
-
-    void Repaint() override { ++repaints; }
-    void RefreshToolPanel() override { ++panelRefreshes; }
-    void CaptureMouse(bool c) override { captured = c; }
-    bool HasFocus() const override { return focus; }
-    Size ClientSize() const override { return client; }
-    void FitClient(Size c, Size m) override { client = c, maximum = m; }
-    ScrollPosition Scroll() const override { return scroll; }
-    void SetScroll(ScrollPosition s) override { scroll = s; }
-    void SetBlinkTimer(bool on) override { blinking = on; }
-    void ScheduleAnimation() override { ++scheduled; }
-};
-
-struct FakePreferences : SliceViewPreferences {
-    bool grabSingly = true, xyzLock = true;
-    std::array<int, 3> zoom{1, 1, 1};
-    bool GrabSingly() const override { return grabSingly; }
-    bool XyzLock() const override { return xyzLock; }
-    std::array<int, 3> NewViewZoom() const override { return zoom; }
-    void SetNewViewZoom(const std::array<int, 3>& z) override { zoom = z; }
-};
 
 // A document of 16 x 12 x 8 voxels with zoom 1, so client pixels are picture pixels.
 struct ViewFixture : ::testing::Test {
     CSulcanDoc doc;
     testing::ScriptedUi ui;
     SliceDrawing drawing;
-    FakePreferences prefs;
-    std::vector<std::unique_ptr<FakeHost>> hosts;
+    testing::ViewPreferences prefs;
+    std::vector<std::unique_ptr<testing::RecordingViewHost>> hosts;
     std::vector<std::unique_ptr<SliceViewModel>> views;
 
     explicit ViewFixture(VolumeDims dims = {16, 12, 8}) {
@@ -57,12 +30,12 @@ struct ViewFixture : ::testing::Test {
     }
     SliceViewModel& AddView(const SliceViewRecord* record = nullptr,
                             const SliceViewModel* active = nullptr) {
-        hosts.push_back(std::make_unique<FakeHost>());
+        hosts.push_back(std::make_unique<testing::RecordingViewHost>());
         views.push_back(std::make_unique<SliceViewModel>(doc, ui, drawing, prefs, *hosts.back()));
         views.back()->Initialise(record, active);
         return *views.back();
     }
-    FakeHost& host(size_t i = 0) { return *hosts[i]; }
+    testing::RecordingViewHost& host(size_t i = 0) { return *hosts[i]; }
     uint8_t& label(int x, int y, int z) {
         return doc.classificationData()[doc.dims().index(x, y, z)];
     }
